@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace tavro {
+
+enum class Backup {
+    None,
+    // Keep exactly one generation: the previous file becomes the file with extension ".bak".
+    OneGeneration,
+};
+
+// Writes the whole file atomically: the bytes go to a temporary file in the same folder, which then
+// replaces `path`. With Backup::OneGeneration the old file is renamed to ".bak" (an older ".bak" is
+// removed first) only after the new bytes are safely on disk. On failure the old file is left in
+// place, `error` gets a Japanese message, and the result is false.
+bool saveFileAtomically(const QString &path, const QByteArray &bytes, QString *error = nullptr,
+                        Backup backup = Backup::None);
+
+// The ".bak" name of a file: its extension replaced by ".bak".
+QString backupPathFor(const QString &path);
+
+// Reads a whole file. False when it is missing or unreadable.
+bool readWholeFile(const QString &path, QByteArray &bytes);
+
+// Text file helpers in code page 932: lines split at CR LF, LF or CR; written with CR LF after
+// every line. Writing refuses text that code page 932 cannot hold.
+bool readTextLines(const QString &path, QStringList &lines);
+bool writeTextLines(const QString &path, const QStringList &lines, QString *error = nullptr);
+
+} // namespace tavro
