@@ -1,2 +1,68 @@
-// placeholder replaced below
-int main() { return 0; }
+// The desktop program.
+#include "app/Startup.h"
+#include "app/ui/MainForm.h"
+#include "common/DataPaths.h"
+#include "platform/Platform.h"
+#include "platform/qt/QtPorts.h"
+#include "platform/qt/ui/QtWidgetPorts.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
+#include <QMessageBox>
+
+using namespace tavro;
+
+int main(int argc, char *argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tavro"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QString::fromUtf8(kProgramTitle));
+    parser.addHelpOption();
+    QCommandLineOption dataOption(QStringLiteral("data"),
+                                  QStringLiteral("Use DIR as the data folder for this run."), QStringLiteral("DIR"));
+    parser.addOption(dataOption);
+    parser.process(app);
+
+    LockFileInstanceGuard guard;
+    if (!guard.tryAcquire()) {
+        QMessageBox::information(nullptr, QString::fromUtf8(kProgramTitle), QStringLiteral("すでに起動しています。"));
+        return 0;
+    }
+
+    const QString programPath = QCoreApplication::applicationFilePath();
+    if (isNetworkPath(QDir::toNativeSeparators(programPath)) || isNetworkPath(QString::fromLocal8Bit(argv[0]))) {
+        QMessageBox::information(nullptr, QStringLiteral("Tavro"), networkStartMessage());
+        return 0;
+    }
+
+    SystemClock clock;
+    QString dataFolder;
+    if (parser.isSet(dataOption)) {
+        dataFolder = paths::withTrailingSeparator(QDir(parser.value(dataOption)).absolutePath());
+        paths::ensureFolder(dataFolder);
+    } else {
+        dataFolder = resolveDataFolder(programPath);
+    }
+    const int thisNendo = schoolYearOf(clock.now().date());
+
+    MessageBoxPrompter prompter;
+    SystemClipboard clipboard;
+    SettingsUserStore userStore;
+    SystemSoundPlayer sound;
+    SystemWorkstationInfo workstation;
+    const Platform platform{&prompter, &clipboard, &userStore, &sound, &clock, &workstation};
+
+    WorkingContext context;
+    context.dataFolder = dataFolder;
+    context.thisNendo = thisNendo;
+    context.nendo = thisNendo;
+    context.mainCaption = QString::fromUtf8(kMainCaption);
+
+    TMainForm form(platform, context);
+    prompter.setParent(&form);
+    form.showMaximized();
+    return app.exec();
+}

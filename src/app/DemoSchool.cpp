@@ -1,0 +1,277 @@
+#include "app/DemoSchool.h"
+
+#include "app/Password.h"
+#include "app/Startup.h"
+#include "common/DataPaths.h"
+#include "common/FileSave.h"
+#include "common/IniFile.h"
+#include "config/Roster.h"
+#include "config/YearSettings.h"
+
+#include <QFileInfo>
+
+namespace tavro {
+
+namespace {
+
+struct Name {
+    const char *kanji;
+    const char *kana;
+};
+
+const Name kSurnames[] = {
+    {"青木", "あおき"},   {"石川", "いしかわ"}, {"上田", "うえだ"},   {"遠藤", "えんどう"}, {"大西", "おおにし"},
+    {"岡本", "おかもと"}, {"加藤", "かとう"},   {"川口", "かわぐち"}, {"木村", "きむら"},   {"工藤", "くどう"},
+    {"小島", "こじま"},   {"佐々木", "ささき"}, {"清水", "しみず"},   {"杉山", "すぎやま"}, {"関口", "せきぐち"},
+    {"高橋", "たかはし"}, {"田中", "たなか"},   {"千葉", "ちば"},     {"土屋", "つちや"},   {"中村", "なかむら"},
+    {"西田", "にしだ"},   {"野口", "のぐち"},   {"橋本", "はしもと"}, {"平野", "ひらの"},   {"福田", "ふくだ"},
+    {"本田", "ほんだ"},   {"松本", "まつもと"}, {"三浦", "みうら"},   {"村上", "むらかみ"}, {"森", "もり"},
+    {"山口", "やまぐち"}, {"横山", "よこやま"}, {"吉田", "よしだ"},   {"渡辺", "わたなべ"}, {"髙木", "たかぎ"},
+    {"斎藤", "さいとう"}, {"原田", "はらだ"},   {"藤井", "ふじい"},   {"宮本", "みやもと"}, {"小林", "こばやし"},
+};
+
+const Name kGivenNames[] = {
+    {"陽翔", "はると"},   {"蓮", "れん"},         {"湊", "みなと"},     {"悠真", "ゆうま"}, {"大和", "やまと"},
+    {"蒼", "あおい"},     {"樹", "いつき"},       {"颯太", "そうた"},   {"健太", "けんた"}, {"翔", "しょう"},
+    {"拓海", "たくみ"},   {"直樹", "なおき"},     {"亮", "りょう"},     {"誠", "まこと"},   {"航", "わたる"},
+    {"結衣", "ゆい"},     {"陽菜", "ひな"},       {"さくら", "さくら"}, {"美咲", "みさき"}, {"葵", "あおい"},
+    {"凛", "りん"},       {"花子", "はなこ"},     {"彩花", "あやか"},   {"真央", "まお"},   {"七海", "ななみ"},
+    {"千尋", "ちひろ"},   {"莉子", "りこ"},       {"優奈", "ゆうな"},   {"楓", "かえで"},   {"芽衣", "めい"},
+    {"琴音", "ことね"},   {"美月", "みづき"},
+};
+
+const Name kTeacherGiven[] = {{"一郎", ""}, {"和子", ""}, {"健二", ""}, {"由美", ""}, {"正人", ""},
+                              {"恵子", ""}, {"修", ""},   {"明美", ""}, {"隆", ""},   {"典子", ""},
+                              {"浩", ""},   {"京子", ""}, {"進", ""},   {"洋子", ""}};
+
+const char *const kTeacherSurnames[] = {"青山", "井上", "内田", "江口", "小川", "金子", "北村",
+                                        "久保", "近藤", "坂本", "島田", "菅原", "瀬川", "田村"};
+
+// A small deterministic generator, so the demo is the same on every machine.
+class Random {
+public:
+    explicit Random(quint32 seed) : m_state(seed * 2654435761u + 12345u) {}
+    int next(int bound) {
+        m_state = m_state * 1103515245u + 12345u;
+        return static_cast<int>((m_state >> 8) % static_cast<quint32>(bound));
+    }
+
+private:
+    quint32 m_state;
+};
+
+QString s(const char *utf8) { return QString::fromUtf8(utf8); }
+
+constexpr int kGrades = 3;
+constexpr int kClassesPerGrade = 3;
+
+QStringList teachers() {
+    QStringList list;
+    for (int i = 0; i < 14; ++i)
+        list.append(s(kTeacherSurnames[i]) + s(kTeacherGiven[i].kanji));
+    return list;
+}
+
+std::vector<RosterEntry> demoRoster(int nendo, int grade) {
+    std::vector<RosterEntry> entries(kClassesPerGrade * kSeatsPerClass);
+    const int surnameCount = static_cast<int>(std::size(kSurnames));
+    const int givenCount = static_cast<int>(std::size(kGivenNames));
+    for (int cls = 1; cls <= kClassesPerGrade; ++cls) {
+        Random rnd(static_cast<quint32>(nendo * 100 + grade * 10 + cls));
+        const int students = 30 + rnd.next(7); // 30..36
+        const int emptySeat = 5 + rnd.next(20); // one seat left empty inside the class
+        const int movedAway = 2 + rnd.next(students - 2);
+        int seat = 0;
+        for (int k = 0; k < students; ++k, ++seat) {
+            if (seat == emptySeat)
+                ++seat;
+            const Name &sur = kSurnames[rnd.next(surnameCount)];
+            const Name &given = kGivenNames[rnd.next(givenCount)];
+            RosterEntry &e = entries[(cls - 1) * kSeatsPerClass + seat];
+            e.name = s(sur.kanji) + QStringLiteral("　") + s(given.kanji);
+            e.furigana = s(sur.kana) + QStringLiteral("　") + s(given.kana);
+            if (k == movedAway)
+                e.name = QStringLiteral("＊") + e.name;
+        }
+    }
+    return entries;
+}
+
+void fillSettings(YearSettings &y) {
+    const char *const tests[] = {"1学期中間テスト", "1学期期末テスト", "2学期中間テスト", "2学期期末テスト",
+                                 "学年末テスト"};
+    for (int n = 0; n < 5; ++n)
+        y.testName[n] = s(tests[n]);
+    const char *const kinds[] = {"1学期評定", "2学期評定", "3学期評定", "学年末評定", ""};
+    for (int n = 0; n < 5; ++n)
+        y.hyouteiName[n] = s(kinds[n]);
+    for (int n = 0; n < 4; ++n) {
+        y.hissu.hyouteiPatern[n] = 1; // A: 5..1
+        y.hissu.kantenPatern[n] = 2;  // B: A/B/C
+        y.sentaku.hyouteiPatern[n] = 1;
+        y.sentaku.kantenPatern[n] = 2;
+    }
+    y.hissu.hikaku[1] = 1; // 2学期 compared with 1学期
+    y.hissu.hikaku[2] = 2;
+    y.sentaku.hikaku[1] = 1;
+    y.sentaku.hikaku[2] = 2;
+
+    SymbolPattern &a = y.patterns[0];
+    const char *const five[] = {"5", "4", "3", "2", "1"};
+    for (int k = 0; k < 5; ++k)
+        a.kigou[k] = s(five[k]);
+    a.cutPoint[0] = 80;
+    a.cutPoint[1] = 65;
+    a.cutPoint[2] = 40;
+    a.cutPoint[3] = 20;
+
+    SymbolPattern &b = y.patterns[1];
+    b.kigou[0] = QStringLiteral("A");
+    b.kigou[1] = QStringLiteral("B");
+    b.kigou[2] = QStringLiteral("C");
+    b.cutPoint[0] = 80;
+    b.cutPoint[1] = 50;
+
+    SymbolPattern &c = y.patterns[2];
+    const char *const three[] = {"3", "2", "1"};
+    for (int k = 0; k < 3; ++k)
+        c.kigou[k] = s(three[k]);
+    c.cutPoint[0] = 75;
+    c.cutPoint[1] = 40;
+
+    y.classCount = {kClassesPerGrade, kClassesPerGrade, kClassesPerGrade, 0, 0, 0};
+    y.consistency = true;
+    y.consistencyItem = {4, 1, 2, 3};
+    y.changeList = {1, 2, 3};
+    y.borderCheck = 2;
+    for (int n = 0; n < 5; ++n)
+        y.teikiTest[n] = true;
+    for (int n = 0; n < 3; ++n)
+        y.gakuTest[n] = true;
+    for (int n = 0; n < 4; ++n) {
+        y.hyoutei[n] = true;
+        y.hyouteiS[n] = true;
+    }
+}
+
+struct Elective {
+    int grade;
+    const char *name; // from "選択" on
+};
+
+const Elective kElectives[] = {{1, "選択国語"}, {1, "選択英語"}, {2, "選択数学"},
+                               {2, "選択音楽"}, {3, "選択英語A"}, {3, "選択英語B"}};
+
+QStringList teacherFileLines() {
+    const QStringList names = teachers();
+    QStringList lines;
+    // Class teachers first (grade g, class c), then teachers without a class of their own.
+    for (int i = 0; i < names.size(); ++i) {
+        const int grade = i < 9 ? i / 3 + 1 : (i - 9) % 3 + 1;
+        const int cls = i < 9 ? i % 3 + 1 : 0;
+        lines.append(QStringLiteral("N%1(%2-%3)").arg(names[i]).arg(grade).arg(cls));
+    }
+    const QStringList subjects = periodicTestSubjects(); // 国語..技家H, the subjects teachers are assigned to
+    for (int g = 1; g <= kGrades; ++g)
+        for (int si = 0; si < subjects.size(); ++si)
+            for (int c = 1; c <= kClassesPerGrade; ++c) {
+                const QString &teacher = names[(si + g) % names.size()];
+                lines.append(QStringLiteral("MT\t%1\t%2\t%3-%4").arg(subjects[si], teacher).arg(g).arg(c));
+            }
+    for (int i = 0; i < static_cast<int>(std::size(kElectives)); ++i)
+        lines.append(QStringLiteral("MT\t%1\t%2\t%3")
+                         .arg(s(kElectives[i].name), names[(i * 5) % names.size()])
+                         .arg(kElectives[i].grade));
+    return lines;
+}
+
+} // namespace
+
+QStringList DemoSchool::teacherNames() { return teachers(); }
+
+bool DemoSchool::write(const QString &dataFolderIn, int nendo, QString *error, QStringList *written) {
+    const QString dataFolder = paths::withTrailingSeparator(dataFolderIn);
+    auto fail = [&](const QString &message) {
+        if (error)
+            *error = message;
+        return false;
+    };
+    auto note = [&](const QString &path) {
+        if (written)
+            written->append(path);
+    };
+    if (nendo < kMinNendo || nendo > kMaxNendo)
+        return fail(QStringLiteral("年度は%1から%2までで指定してください。").arg(kMinNendo).arg(kMaxNendo));
+    paths::ensureFolder(dataFolder);
+    if (!QFileInfo(dataFolder).isDir())
+        return fail(QStringLiteral("データフォルダを作成できません: %1").arg(dataFolder));
+    const QString mainFile = paths::mainSettingsFile(dataFolder);
+    const QString yearFile = paths::yearSettingsFile(dataFolder, nendo);
+    if (paths::fileExists(mainFile) || paths::fileExists(yearFile))
+        return fail(QStringLiteral("データフォルダにはすでに設定ファイルがあります。上書きはしません: %1")
+                        .arg(dataFolder));
+
+    QString why;
+    MainSettings main;
+    main.schoolName = QStringLiteral("市立さくら台中学校");
+    main.password = scramble(s(kAdminPassword), s(kAdminScrambleConstant));
+    main.classType = true;
+    main.schoolKind = 1;
+    if (!main.save(dataFolder, &why))
+        return fail(why);
+    IniFile passwords(mainFile);
+    for (const QString &t : teachers())
+        passwords.writeString(QStringLiteral("Password"), t, scramble(s(kTeacherPassword), s(kTeacherScrambleConstant)));
+    if (!passwords.save(&why))
+        return fail(why);
+    note(mainFile);
+
+    YearSettings year;
+    fillSettings(year);
+    if (!year.save(dataFolder, nendo, &why))
+        return fail(why);
+    note(yearFile);
+
+    const QString teacherPath = paths::teacherFile(dataFolder, nendo);
+    if (!writeTextLines(teacherPath, teacherFileLines(), &why))
+        return fail(why);
+    note(teacherPath);
+
+    QStringList electiveLines;
+    for (const Elective &e : kElectives)
+        electiveLines.append(QString::number(e.grade) + QStringLiteral("年") + s(e.name));
+    const QString electivePath = paths::sentakuFile(dataFolder, nendo);
+    if (!writeTextLines(electivePath, electiveLines, &why))
+        return fail(why);
+    note(electivePath);
+
+    // Member lists: every third student of the grade takes the grade's first elective, the next one
+    // the second (class followed by the two-digit position).
+    for (int g = 1; g <= kGrades; ++g) {
+        const std::vector<RosterEntry> entries = demoRoster(nendo, g);
+        int which = 0;
+        for (const Elective &e : kElectives) {
+            if (e.grade != g)
+                continue;
+            QStringList members;
+            for (int slot = 0; slot < static_cast<int>(entries.size()); ++slot)
+                if (!entries[slot].isEmpty() && slot % 3 == which)
+                    members.append(QStringLiteral("%1%2").arg(slot / kSeatsPerClass + 1).arg(slot % kSeatsPerClass + 1, 2, 10, QLatin1Char('0')));
+            const QString path = paths::yearFolder(dataFolder, nendo) + QStringLiteral("/%1S%2%3.lst").arg(nendo).arg(g).arg(s(e.name));
+            if (!writeTextLines(path, members, &why))
+                return fail(why);
+            note(path);
+            ++which;
+        }
+    }
+
+    for (int g = 1; g <= kGrades; ++g) {
+        const QString path = paths::rosterFile(dataFolder, nendo, g);
+        if (!roster::write(path, demoRoster(nendo, g), true, &why))
+            return fail(why);
+        note(path);
+    }
+    return true;
+}
+
+} // namespace tavro
