@@ -1,0 +1,96 @@
+#pragma once
+
+#include "app/WorkingContext.h"
+#include "platform/Platform.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <QPointer>
+
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QSpinBox;
+class QTabWidget;
+
+namespace tavro {
+
+class GradientBanner;
+class RadioGroup;
+class TSplashWindow;
+
+// The main menu: the school year, the task pages with their selections, and the administration page.
+// It holds the working context for the whole run.
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // `context` carries DataFolder and ThisNendo, with Nendo = ThisNendo. The start-up runs here, so the
+    // window is ready without being shown.
+    TMainForm(const Platform &platform, WorkingContext context, QWidget *parent = nullptr);
+    ~TMainForm() override;
+
+    const WorkingContext &context() const { return m_context; }
+
+    // The radio groups by their names ("gakunen1", "kyouka1", "test1", ..., "Test5", "HyouteiGroup").
+    RadioGroup *radioGroup(const QString &name) const;
+    // Selected item of a named group; -1 for none or an unknown name.
+    int selectedIndex(const QString &groupName) const;
+    void setSelectedIndex(const QString &groupName, int index);
+
+    // Writes the selections and the active pages to the UserStore (done on every close).
+    void storeUserState();
+
+    // Size of the fixed main panel, centred in the client area.
+    static QSize panelSize();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildHeader(QWidget *panel);
+    QWidget *buildPeriodicTestPage();
+    QWidget *buildAchievementTestPage();
+    QWidget *buildCompulsoryPage();
+    QWidget *buildElectivePage();
+    QWidget *buildGradePage();
+    QWidget *buildAdminPage();
+    RadioGroup *addGroup(const QString &name, const QString &title, const QStringList &items, int columns);
+
+    void startUp();
+    void showMainSettings();
+    void reloadYear();
+    void applySchoolKind();
+    void restoreUserState();
+    void refillElectives();
+    void centrePanel();
+
+    void nendo1Click();
+    void versionClick();
+    void schoolNameEdited(const QString &text);
+
+    Platform m_platform;
+    WorkingContext m_context;
+
+    QWidget *m_client = nullptr;
+    QFrame *m_panel = nullptr;
+    GradientBanner *m_banner = nullptr;
+    QLabel *m_schoolNameLabel = nullptr;
+    QSpinBox *m_nendo1 = nullptr;
+    QTabWidget *m_pageControl1 = nullptr;
+    QTabWidget *m_pageControl2 = nullptr;
+    QLabel *m_gakuTestHeading = nullptr;
+    QListWidget *m_listBox1 = nullptr;
+    QWidget *m_lockPanel = nullptr;
+    QWidget *m_adminPanel = nullptr;
+    QLineEdit *m_schoolNameEdit = nullptr;
+    QLabel *m_description = nullptr;
+    QHash<QObject *, QString> m_descriptions;
+    QHash<QString, RadioGroup *> m_groups;
+    QPointer<TSplashWindow> m_splash;
+};
+
+} // namespace tavro
