@@ -1,0 +1,124 @@
+#include "reports/render/PainterCanvas.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QPagedPaintDevice>
+#include <QPdfWriter>
+#include <QPen>
+
+namespace tavro {
+
+namespace {
+
+QFont qtFont(const PageCanvas::Font &f, QPaintDevice *device) {
+    QFont font(f.family);
+    font.setPointSizeF(f.pointSize > 0 ? f.pointSize : 10.0);
+    font.setBold(f.bold);
+    font.setStyleStrategy(QFont::PreferAntialias);
+    Q_UNUSED(device);
+    return font;
+}
+
+} // namespace
+
+void PainterCanvas::installFontSubstitutes() {
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
+    const QStringList mincho{QStringLiteral("IPAMincho"), QStringLiteral("IPA明朝"), QStringLiteral("MS Mincho")};
+    const QStringList pmincho{QStringLiteral("IPAPMincho"), QStringLiteral("IPAP明朝"), QStringLiteral("MS PMincho")};
+    const QStringList gothic{QStringLiteral("IPAGothic"), QStringLiteral("IPAゴシック"), QStringLiteral("MS Gothic")};
+    QFont::insertSubstitutions(QStringLiteral("ＭＳ 明朝"), mincho);
+    QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐ明朝"), pmincho);
+    QFont::insertSubstitutions(QStringLiteral("ＭＳ ゴシック"), gothic);
+}
+
+PainterCanvas::PainterCanvas(QPagedPaintDevice *device, QPrinter *printer) : m_device(device), m_printer(printer) {
+    installFontSubstitutes();
+}
+
+PainterCanvas::~PainterCanvas() {
+    if (m_painter.isActive())
+        m_painter.end();
+}
+
+void PainterCanvas::setTitle(const QString &title) {
+    m_title = title;
+    if (auto *pdf = dynamic_cast<QPdfWriter *>(m_device))
+        pdf->setTitle(title);
+}
+
+void PainterCanvas::setOrientation(Orientation orientation) {
+    m_device->setPageOrientation(orientation == Orientation::Landscape ? QPageLayout::Landscape
+                                                                       : QPageLayout::Portrait);
+}
+
+bool PainterCanvas::begin() {
+    if (!m_painter.begin(m_device))
+        return false;
+    setPenWidth(1);
+    return true;
+}
+
+void PainterCanvas::newPage() { m_device->newPage(); }
+
+void PainterCanvas::end() {
+    if (m_painter.isActive())
+        m_painter.end();
+}
+
+int PainterCanvas::dpiX() const { return m_device->logicalDpiX(); }
+
+int PainterCanvas::dpiY() const { return m_device->logicalDpiY(); }
+
+int PainterCanvas::pageWidth() const { return m_device->width(); }
+
+int PainterCanvas::pageHeight() const { return m_device->height(); }
+
+void PainterCanvas::setFont(const Font &font) {
+    m_font = font;
+    m_painter.setFont(qtFont(font, m_device));
+}
+
+void PainterCanvas::setPenWidth(int pixels) {
+    QPen pen(Qt::black);
+    pen.setWidth(pixels < 1 ? 1 : pixels);
+    pen.setCapStyle(Qt::SquareCap);
+    m_painter.setPen(pen);
+}
+
+void PainterCanvas::text(int x, int y, const QString &text) {
+    const QFontMetrics metrics(m_painter.font(), m_device);
+    if (m_font.escapement == 0 && !m_font.vertical) {
+        m_painter.drawText(QPoint(x, y + metrics.ascent()), text);
+        return;
+    }
+    m_painter.save();
+    m_painter.translate(x, y);
+    if (m_font.vertical) {
+        // One character under the other, ending at the origin (text aligned at its bottom).
+        const int step = metrics.height();
+        int cy = -step * static_cast<int>(text.size());
+        for (const QChar c : text) {
+            m_painter.drawText(QPoint(0, cy + metrics.ascent()), QString(c));
+            cy += step;
+        }
+    } else {
+        m_painter.rotate(-m_font.escapement / 10.0);
+        m_painter.drawText(QPoint(0, metrics.ascent()), text);
+    }
+    m_painter.restore();
+}
+
+int PainterCanvas::textWidth(const QString &text) const {
+    return QFontMetrics(m_painter.font(), m_device).horizontalAdvance(text);
+}
+
+void PainterCanvas::line(int x1, int y1, int x2, int y2) { m_painter.drawLine(x1, y1, x2, y2); }
+
+void PainterCanvas::rectangle(int left, int top, int right, int bottom) {
+    m_painter.drawRect(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)));
+}
+
+} // namespace tavro

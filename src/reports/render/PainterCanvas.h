@@ -1,0 +1,50 @@
+#pragma once
+
+#include "platform/PageCanvas.h"
+
+#include <QPainter>
+#include <QPointer>
+
+class QPagedPaintDevice;
+class QPrinter;
+
+namespace tavro {
+
+// PageCanvas on a paged Qt device: a QPrinter or a QPdfWriter. The Windows font names of the
+// documents are mapped to the installed Japanese faces.
+class PainterCanvas final : public PageCanvas {
+public:
+    // `device` is not owned. A QPrinter gets the title and orientation through its own API.
+    explicit PainterCanvas(QPagedPaintDevice *device, QPrinter *printer = nullptr);
+    ~PainterCanvas() override;
+
+    void setTitle(const QString &title) override;
+    void setOrientation(Orientation orientation) override;
+    bool begin() override;
+    void newPage() override;
+    void end() override;
+
+    int dpiX() const override;
+    int dpiY() const override;
+    int pageWidth() const override;
+    int pageHeight() const override;
+
+    void setFont(const Font &font) override;
+    void setPenWidth(int pixels) override;
+    void text(int x, int y, const QString &text) override;
+    int textWidth(const QString &text) const override;
+    void line(int x1, int y1, int x2, int y2) override;
+    void rectangle(int left, int top, int right, int bottom) override;
+
+    // Registers substitutes for the document fonts ("ＭＳ 明朝" and the rest) once per process.
+    static void installFontSubstitutes();
+
+private:
+    QPagedPaintDevice *m_device;
+    QPrinter *m_printer;
+    QPainter m_painter;
+    Font m_font;
+    QString m_title;
+};
+
+} // namespace tavro
