@@ -1,0 +1,228 @@
+#include "common/Cp932.h"
+
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+// ICU's "windows-31j" table swaps three ASCII control codes (0x1A, 0x1C, 0x7F) the way IBM code
+// pages do, so bytes below 0x80 are mapped here one to one and only the double-byte characters and
+// half-width katakana go through the converter.
+namespace tavro::cp932 {
+
+namespace {
+
+constexpr const char *kCodecName = "windows-31j";
+
+bool isTrailByte(unsigned char b) {
+    return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);
+}
+bool isKanaByte(unsigned char b) {
+    return b >= 0xA1 && b <= 0xDF;
+}
+
+// Length in QChars of the code point starting at text[i].
+qsizetype codePointLength(QStringView text, qsizetype i) {
+    if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+        return 2;
+    return 1;
+}
+
+bool encodeRun(QStringView run, QByteArray &out) {
+    QStringEncoder encoder(kCodecName, QStringConverter::Flag::Stateless);
+    QByteArray bytes = encoder.encode(run);
+    if (encoder.hasError())
+        return false;
+    out.append(bytes);
+    return true;
+}
+
+// Encodes text; each character that cannot be encoded becomes '?'. Calls `onFailure` with the
+// position of each such character.
+template <typename OnFailure> bool encodeImpl(QStringView text, QByteArray &out, OnFailure onFailure) {
+    out.clear();
+    out.reserve(text.size() * 2);
+    bool ok = true;
+    qsizetype i = 0;
+    while (i < text.size()) {
+        if (text[i].unicode() < 0x80) {
+            out.append(char(text[i].unicode()));
+            ++i;
+            continue;
+        }
+        qsizetype end = i;
+        while (end < text.size() && text[end].unicode() >= 0x80)
+            ++end;
+        QStringView run = text.mid(i, end - i);
+        if (!encodeRun(run, out)) {
+            // Find the characters the converter refuses, one code point at a time.
+            qsizetype j = 0;
+            while (j < run.size()) {
+                qsizetype len = codePointLength(run, j);
+                if (!encodeRun(run.mid(j, len), out)) {
+                    out.append('?');
+                    ok = false;
+                    if (!onFailure(i + j, len))
+                        return false;
+                }
+                j += len;
+            }
+        }
+        i = end;
+    }
+    return ok;
+}
+
+void decodeKanji(const QByteArray &chunk, QString &out) {
+    if (chunk.isEmpty())
+        return;
+    QStringDecoder decoder(kCodecName, QStringConverter::Flag::Stateless);
+    QString text = decoder.decode(chunk);
+    // The converter substitutes U+001A for unmapped sequences; no mapped pair decodes to it.
+    text.replace(QChar(0x1A), QChar::ReplacementCharacter);
+    out.append(text);
+}
+
+// Byte length of each code point of text: 1 for ASCII, half-width katakana and characters that
+// cannot be encoded ('?'), 2 for the rest.
+std::vector<int> charByteLengths(QStringView text, std::vector<qsizetype> *starts = nullptr) {
+    QByteArray scratch;
+    std::vector<bool> unencodable(text.size(), false);
+    encodeImpl(text, scratch, [&](qsizetype pos, qsizetype) {
+        unencodable[pos] = true;
+        return true;
+    });
+    std::vector<int> lengths;
+    qsizetype i = 0;
+    while (i < text.size()) {
+        const char16_t u = text[i].unicode();
+        int len = 2;
+        if (u < 0x80 || (u >= 0xFF61 && u <= 0xFF9F) || unencodable[i])
+            len = 1;
+        lengths.push_back(len);
+        if (starts)
+            starts->push_back(i);
+        i += codePointLength(text, i);
+    }
+    return lengths;
+}
+
+} // namespace
+
+bool isLeadByte(unsigned char b) {
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
+bool encode(const QString &text, QByteArray &out) {
+    return encodeImpl(text, out, [](qsizetype, qsizetype) { return true; });
+}
+
+QByteArray encodeLossy(const QString &text) {
+    QByteArray out;
+    encode(text, out);
+    return out;
+}
+
+QString firstUnencodable(const QString &text) {
+    QByteArray scratch;
+    QString found;
+    encodeImpl(text, scratch, [&](qsizetype pos, qsizetype len) {
+        found = text.mid(pos, len);
+        return false;
+    });
+    return found;
+}
+
+bool canEncode(const QString &text) {
+    return firstUnencodable(text).isEmpty();
+}
+
+QString decode(const QByteArray &bytes) {
+    return decode(bytes.constData(), bytes.size());
+}
+
+QString decode(const char *data, qsizetype size) {
+    QString out;
+    if (!data || size <= 0)
+        return out;
+    out.reserve(size);
+    QByteArray chunk;
+    qsizetype i = 0;
+    while (i < size) {
+        const auto b = static_cast<unsigned char>(data[i]);
+        if (b < 0x80) {
+            decodeKanji(chunk, out);
+            chunk.clear();
+            out.append(QChar(b));
+            ++i;
+        } else if (isKanaByte(b)) {
+            chunk.append(char(b));
+            ++i;
+        } else if (isLeadByte(b) && i + 1 < size && isTrailByte(static_cast<unsigned char>(data[i + 1]))) {
+            chunk.append(data + i, 2);
+            i += 2;
+        } else {
+            decodeKanji(chunk, out);
+            chunk.clear();
+            out.append(QChar::ReplacementCharacter);
+            ++i;
+        }
+    }
+    decodeKanji(chunk, out);
+    return out;
+}
+
+int byteLength(const QString &text) {
+    int total = 0;
+    for (int len : charByteLengths(text))
+        total += len;
+    return total;
+}
+
+QString leftBytes(const QString &text, int n) {
+    std::vector<qsizetype> starts;
+    const std::vector<int> lengths = charByteLengths(text, &starts);
+    int used = 0;
+    for (size_t c = 0; c < lengths.size(); ++c) {
+        if (used + lengths[c] > n)
+            return text.left(starts[c]);
+        used += lengths[c];
+    }
+    return text;
+}
+
+QByteArray leftBytes(const QByteArray &bytes, int n) {
+    return bytes.left(safeCut(bytes, n));
+}
+
+QString midBytes(const QString &text, int from) {
+    std::vector<qsizetype> starts;
+    const std::vector<int> lengths = charByteLengths(text, &starts);
+    int offset = 0;
+    for (size_t c = 0; c < lengths.size(); ++c) {
+        if (offset >= from)
+            return text.mid(starts[c]);
+        offset += lengths[c];
+    }
+    return QString();
+}
+
+QByteArray midBytes(const QByteArray &bytes, int from) {
+    qsizetype pos = 0;
+    while (pos < bytes.size() && pos < from)
+        pos += isLeadByte(static_cast<unsigned char>(bytes[pos])) ? 2 : 1;
+    return pos < bytes.size() ? bytes.mid(pos) : QByteArray();
+}
+
+int safeCut(const QByteArray &bytes, int n) {
+    qsizetype pos = 0;
+    while (pos < bytes.size()) {
+        qsizetype len = isLeadByte(static_cast<unsigned char>(bytes[pos])) ? 2 : 1;
+        if (pos + len > bytes.size())
+            len = 1; // a lead byte cut off at the end counts alone
+        if (pos + len > n)
+            break;
+        pos += len;
+    }
+    return int(pos);
+}
+
+} // namespace tavro::cp932
