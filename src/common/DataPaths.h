@@ -29,7 +29,9 @@ bool ensureFolder(const QString &folder);
 QString ensureYearFolder(const QString &dataFolder, int nendo);
 
 // The path of an existing file: `path` itself when it exists, otherwise the entry of its folder
-// whose name equals the file name without regard to letter case, otherwise `path` unchanged.
+// whose name equals the file name without regard to letter case (folders are matched the same
+// way). For a missing file: `path` with the part that exists resolved, so a new file goes into the
+// existing folder ("2024/Test/x" gives "2024/test/x" when only "test" exists).
 QString resolveExisting(const QString &path);
 // resolveExisting(path) exists.
 bool fileExists(const QString &path);

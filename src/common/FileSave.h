@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 namespace tavro {
 
@@ -27,6 +28,8 @@ bool readWholeFile(const QString &path, QByteArray &bytes);
 // Text file helpers in code page 932: lines split at CR LF, LF or CR; written with CR LF after
 // every line. Writing refuses text that code page 932 cannot hold.
 bool readTextLines(const QString &path, QStringList &lines);
+// Splits text at CR LF, LF or CR; a final line end does not add an empty line.
+QStringList splitTextLines(const QString &text);
 bool writeTextLines(const QString &path, const QStringList &lines, QString *error = nullptr);
 
 } // namespace tavro

@@ -16,7 +16,8 @@ public:
     IniFile() = default;
     explicit IniFile(const QString &path);
 
-    // Loads `path`. A missing or unreadable file gives an empty object (readable() tells which).
+    // Loads `path` (found without regard to letter case). A missing or unreadable file gives an
+    // empty object (existed() tells which).
     void load(const QString &path);
     // Replaces the content with the given bytes (as if read from a file); path unchanged.
     void loadBytes(const QByteArray &bytes);
@@ -47,11 +48,15 @@ public:
     QByteArray toBytes() const;
     // Saves to path() atomically when modified. Returns false with an error text on failure;
     // an unmodified object writes nothing and returns true.
+    // Text that code page 932 cannot hold fails the save with a message; nothing is written then.
     bool save(QString *error = nullptr);
+    // Saves to `path` whether modified or not; `path` becomes path().
     bool saveAs(const QString &path, QString *error = nullptr);
 
 private:
     struct Line {
+        QByteArray raw; // the bytes as read; written back unchanged while `written` is false
+        bool written = false;
         QString text;    // the line as read or as last written
         QString section; // for section lines: the name; empty otherwise
         QString key;     // for key lines: the key as written; empty otherwise
@@ -61,6 +66,10 @@ private:
     int findKey(const QString &section, const QString &key) const;
     // First line index after the section's last non-empty line (where a new key is inserted).
     int sectionInsertPoint(int sectionLine) const;
+    // End of the section starting at `sectionLine`: the next section line or the end.
+    int sectionEnd(int sectionLine) const;
+    static Line parseLine(const QString &text);
+    bool buildBytes(QByteArray &bytes, QString *error) const;
 
     QString m_path;
     bool m_existed = false;

@@ -1,0 +1,133 @@
+#include "common/DataPaths.h"
+
+#include "common/Cp932.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace tavro::paths {
+
+namespace {
+
+bool endsWithSeparator(const QString &path) {
+#ifdef Q_OS_WIN
+    if (path.endsWith(u'\\'))
+        return true;
+#endif
+    return path.endsWith(u'/');
+}
+
+QString codePointLabel(QChar c) {
+    return QStringLiteral("U+%1").arg(c.unicode(), 4, 16, QChar(u'0')).toUpper();
+}
+
+} // namespace
+
+QString withTrailingSeparator(const QString &folder) {
+    if (folder.isEmpty() || endsWithSeparator(folder))
+        return folder;
+    return folder + u'/';
+}
+
+QString yearFolder(const QString &dataFolder, int nendo) {
+    return withTrailingSeparator(dataFolder) + QString::number(nendo);
+}
+
+QString yearFile(const QString &dataFolder, int nendo, const QString &stem, const QString &extension) {
+    return yearFolder(dataFolder, nendo) + u'/' + stem + QString::number(nendo) + extension;
+}
+
+QString yearSettingsFile(const QString &dataFolder, int nendo) {
+    return yearFile(dataFolder, nendo, QStringLiteral("Tavro"), QStringLiteral(".ini"));
+}
+
+QString teacherFile(const QString &dataFolder, int nendo) {
+    return yearFile(dataFolder, nendo, QStringLiteral("teacher"), QStringLiteral(".def"));
+}
+
+QString sentakuFile(const QString &dataFolder, int nendo) {
+    return yearFile(dataFolder, nendo, QStringLiteral("sentaku"), QStringLiteral(".def"));
+}
+
+QString kantenFile(const QString &dataFolder, int nendo) {
+    return yearFile(dataFolder, nendo, QStringLiteral("Kanten"), QStringLiteral(".def"));
+}
+
+QString rosterFile(const QString &dataFolder, int nendo, int grade) {
+    return yearFolder(dataFolder, nendo) + u'/' + QString::number(nendo) + QStringLiteral("NA") +
+           QString::number(grade) + QStringLiteral(".tvp");
+}
+
+QString mainSettingsFile(const QString &dataFolder) {
+    return withTrailingSeparator(dataFolder) + QStringLiteral("Tavro_Main.ini");
+}
+
+bool ensureFolder(const QString &folder) {
+    if (folder.isEmpty())
+        return false;
+    if (!QFileInfo(folder).isDir())
+        QDir().mkdir(folder); // one level only; a missing parent makes it fail, which is ignored
+    return QFileInfo(folder).isDir();
+}
+
+QString ensureYearFolder(const QString &dataFolder, int nendo) {
+    const QString folder = yearFolder(dataFolder, nendo);
+    ensureFolder(folder);
+    return folder;
+}
+
+QString resolveExisting(const QString &path) {
+    if (path.isEmpty() || QFileInfo::exists(path))
+        return path;
+    const QFileInfo info(path);
+    const QString name = info.fileName();
+    const QString parentPath = info.path();
+    if (name.isEmpty() || parentPath == path)
+        return path;
+    // The folder may differ in case as well ("test" for "Test").
+    const QString parent = resolveExisting(parentPath);
+    const QDir dir(parent);
+    if (!dir.exists())
+        return path;
+    const QStringList entries =
+        dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QString &entry : entries) {
+        if (entry.compare(name, Qt::CaseInsensitive) == 0)
+            return dir.filePath(entry);
+    }
+    return parent == parentPath ? path : dir.filePath(name);
+}
+
+bool fileExists(const QString &path) {
+    return QFileInfo::exists(resolveExisting(path));
+}
+
+bool isSafeName(const QString &name, QString *reason) {
+    auto refuse = [reason](const QString &text) {
+        if (reason)
+            *reason = text;
+        return false;
+    };
+    if (name.trimmed().isEmpty())
+        return refuse(QStringLiteral("名前が入力されていません。"));
+    for (QChar c : name) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 || u == 0x7F)
+            return refuse(
+                QStringLiteral("名前に使えない文字が含まれています: 制御文字 (%1)").arg(codePointLabel(c)));
+        if (QStringView(u"/\\<>:\"|?*").contains(c))
+            return refuse(QStringLiteral("名前に使えない文字が含まれています: 「%1」\n"
+                                         "/ \\ < > : \" | ? * は使えません。")
+                              .arg(c));
+    }
+    if (name == u"." || name.contains(u".."))
+        return refuse(QStringLiteral("名前に「.」だけや「..」は使えません。"));
+    const QString bad = cp932::firstUnencodable(name);
+    if (!bad.isEmpty())
+        return refuse(QStringLiteral("名前に使えない文字が含まれています: 「%1」\n"
+                                     "Shift-JISで扱えない文字(絵文字など)は使えません。")
+                          .arg(bad));
+    return true;
+}
+
+} // namespace tavro::paths
