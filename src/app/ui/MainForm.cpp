@@ -18,7 +18,6 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -591,8 +590,8 @@ void TMainForm::applySchoolKind() {
         return;
     const bool tests = m_context.schoolKind != 0;
     for (QTabWidget *tabs : {m_pageControl1, m_pageControl2}) {
-        tabs->setTabVisible(0, tests);
-        tabs->setTabVisible(1, tests);
+        tabs->setTabVisible(PeriodicPage, tests); // same positions on both tab sets
+        tabs->setTabVisible(AchievementPage, tests);
     }
     RadioGroup *kyouka3 = m_groups.value(u("kyouka3"));
     const int previous = kyouka3->currentIndex();
