@@ -102,6 +102,8 @@ void fillSettings(YearSettings &y) {
                                  "学年末テスト"};
     for (int n = 0; n < 5; ++n)
         y.testName[n] = s(tests[n]);
+    for (int n = 0; n < 9; ++n)
+        y.gakuNameName[n] = n < 3 ? QStringLiteral("第%1回学力テスト").arg(n + 1) : QString();
     const char *const kinds[] = {"1学期評定", "2学期評定", "3学期評定", "学年末評定", ""};
     for (int n = 0; n < 5; ++n)
         y.hyouteiName[n] = s(kinds[n]);

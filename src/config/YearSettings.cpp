@@ -58,6 +58,13 @@ QString YearSettings::defaultGakuNameName(int n) {
     return QStringLiteral("学力テスト") + QString::number(n) + QStringLiteral("回目");
 }
 
+std::array<QString, 9> YearSettings::defaultGakuNameNames() {
+    std::array<QString, 9> names;
+    for (int n = 1; n <= 9; ++n)
+        names[n - 1] = defaultGakuNameName(n);
+    return names;
+}
+
 YearSettings YearSettings::load(const QString &dataFolder, int nendo) {
     return fromIni(IniFile(paths::yearSettingsFile(dataFolder, nendo)));
 }

@@ -24,7 +24,7 @@ struct YearSettings {
     // "Test"
     std::array<QString, 5> testName;    // default empty (the main window's own defaults differ)
     int gakuTestName = 0;
-    std::array<QString, 9> gakuNameName; // default "学力テスト" + n + "回目"
+    std::array<QString, 9> gakuNameName = defaultGakuNameNames(); // "学力テスト" + n + "回目"
     bool gTestKanten = false;
     bool tTestKanten = true;
     bool totatuEmphasis = false;
@@ -69,6 +69,7 @@ struct YearSettings {
     std::array<bool, 5> hyouteiS{};
 
     static QString defaultGakuNameName(int n); // n = 1..9
+    static std::array<QString, 9> defaultGakuNameNames();
 
     // Reads every key from the year settings file of `nendo` (missing file: all defaults).
     static YearSettings load(const QString &dataFolder, int nendo);

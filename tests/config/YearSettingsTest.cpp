@@ -25,6 +25,11 @@ void YearSettingsTest::defaults() {
     QCOMPARE(s.mikomiPatern, 1);
     QCOMPARE(s.ichiranHoukou, 1);
     QVERIFY(s.testName[0].isEmpty());
+
+    // A settings object built in memory starts from the same defaults as a missing file.
+    const YearSettings fresh;
+    QCOMPARE(fresh.gakuNameName, s.gakuNameName);
+    QCOMPARE(fresh.mikomiPatern, s.mikomiPatern);
 }
 
 // Every key written away from its default must survive save and load.
