@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QScreen>
 
 using namespace tavro;
 
@@ -63,6 +64,8 @@ int main(int argc, char *argv[]) {
 
     TMainForm form(platform, context);
     prompter.setParent(&form);
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        form.resize(screen->availableGeometry().size()); // also without a window manager
     form.showMaximized();
     return app.exec();
 }
