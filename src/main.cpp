@@ -23,18 +23,21 @@ int main(int argc, char *argv[]) {
     parser.setApplicationDescription(QString::fromUtf8(kProgramTitle));
     parser.addHelpOption();
     QCommandLineOption dataOption(QStringLiteral("data"),
-                                  QStringLiteral("Use DIR as the data folder for this run."), QStringLiteral("DIR"));
+                                  QStringLiteral("Use DIR as the data folder for this run."),
+                                  QStringLiteral("DIR"));
     parser.addOption(dataOption);
     parser.process(app);
 
     LockFileInstanceGuard guard;
     if (!guard.tryAcquire()) {
-        QMessageBox::information(nullptr, QString::fromUtf8(kProgramTitle), QStringLiteral("すでに起動しています。"));
+        QMessageBox::information(nullptr, QString::fromUtf8(kProgramTitle),
+                                 QStringLiteral("すでに起動しています。"));
         return 0;
     }
 
     const QString programPath = QCoreApplication::applicationFilePath();
-    if (isNetworkPath(QDir::toNativeSeparators(programPath)) || isNetworkPath(QString::fromLocal8Bit(argv[0]))) {
+    if (isNetworkPath(QDir::toNativeSeparators(programPath)) ||
+        isNetworkPath(QString::fromLocal8Bit(argv[0]))) {
         QMessageBox::information(nullptr, QStringLiteral("Tavro"), networkStartMessage());
         return 0;
     }

@@ -20,24 +20,26 @@ struct Name {
 };
 
 const Name kSurnames[] = {
-    {"青木", "あおき"},   {"石川", "いしかわ"}, {"上田", "うえだ"},   {"遠藤", "えんどう"}, {"大西", "おおにし"},
-    {"岡本", "おかもと"}, {"加藤", "かとう"},   {"川口", "かわぐち"}, {"木村", "きむら"},   {"工藤", "くどう"},
-    {"小島", "こじま"},   {"佐々木", "ささき"}, {"清水", "しみず"},   {"杉山", "すぎやま"}, {"関口", "せきぐち"},
-    {"高橋", "たかはし"}, {"田中", "たなか"},   {"千葉", "ちば"},     {"土屋", "つちや"},   {"中村", "なかむら"},
-    {"西田", "にしだ"},   {"野口", "のぐち"},   {"橋本", "はしもと"}, {"平野", "ひらの"},   {"福田", "ふくだ"},
-    {"本田", "ほんだ"},   {"松本", "まつもと"}, {"三浦", "みうら"},   {"村上", "むらかみ"}, {"森", "もり"},
-    {"山口", "やまぐち"}, {"横山", "よこやま"}, {"吉田", "よしだ"},   {"渡辺", "わたなべ"}, {"髙木", "たかぎ"},
-    {"斎藤", "さいとう"}, {"原田", "はらだ"},   {"藤井", "ふじい"},   {"宮本", "みやもと"}, {"小林", "こばやし"},
+    {"青木", "あおき"},   {"石川", "いしかわ"}, {"上田", "うえだ"},   {"遠藤", "えんどう"},
+    {"大西", "おおにし"}, {"岡本", "おかもと"}, {"加藤", "かとう"},   {"川口", "かわぐち"},
+    {"木村", "きむら"},   {"工藤", "くどう"},   {"小島", "こじま"},   {"佐々木", "ささき"},
+    {"清水", "しみず"},   {"杉山", "すぎやま"}, {"関口", "せきぐち"}, {"高橋", "たかはし"},
+    {"田中", "たなか"},   {"千葉", "ちば"},     {"土屋", "つちや"},   {"中村", "なかむら"},
+    {"西田", "にしだ"},   {"野口", "のぐち"},   {"橋本", "はしもと"}, {"平野", "ひらの"},
+    {"福田", "ふくだ"},   {"本田", "ほんだ"},   {"松本", "まつもと"}, {"三浦", "みうら"},
+    {"村上", "むらかみ"}, {"森", "もり"},       {"山口", "やまぐち"}, {"横山", "よこやま"},
+    {"吉田", "よしだ"},   {"渡辺", "わたなべ"}, {"髙木", "たかぎ"},   {"斎藤", "さいとう"},
+    {"原田", "はらだ"},   {"藤井", "ふじい"},   {"宮本", "みやもと"}, {"小林", "こばやし"},
 };
 
 const Name kGivenNames[] = {
-    {"陽翔", "はると"},   {"蓮", "れん"},         {"湊", "みなと"},     {"悠真", "ゆうま"}, {"大和", "やまと"},
-    {"蒼", "あおい"},     {"樹", "いつき"},       {"颯太", "そうた"},   {"健太", "けんた"}, {"翔", "しょう"},
-    {"拓海", "たくみ"},   {"直樹", "なおき"},     {"亮", "りょう"},     {"誠", "まこと"},   {"航", "わたる"},
-    {"結衣", "ゆい"},     {"陽菜", "ひな"},       {"さくら", "さくら"}, {"美咲", "みさき"}, {"葵", "あおい"},
-    {"凛", "りん"},       {"花子", "はなこ"},     {"彩花", "あやか"},   {"真央", "まお"},   {"七海", "ななみ"},
-    {"千尋", "ちひろ"},   {"莉子", "りこ"},       {"優奈", "ゆうな"},   {"楓", "かえで"},   {"芽衣", "めい"},
-    {"琴音", "ことね"},   {"美月", "みづき"},
+    {"陽翔", "はると"}, {"蓮", "れん"},     {"湊", "みなと"},     {"悠真", "ゆうま"}, {"大和", "やまと"},
+    {"蒼", "あおい"},   {"樹", "いつき"},   {"颯太", "そうた"},   {"健太", "けんた"}, {"翔", "しょう"},
+    {"拓海", "たくみ"}, {"直樹", "なおき"}, {"亮", "りょう"},     {"誠", "まこと"},   {"航", "わたる"},
+    {"結衣", "ゆい"},   {"陽菜", "ひな"},   {"さくら", "さくら"}, {"美咲", "みさき"}, {"葵", "あおい"},
+    {"凛", "りん"},     {"花子", "はなこ"}, {"彩花", "あやか"},   {"真央", "まお"},   {"七海", "ななみ"},
+    {"千尋", "ちひろ"}, {"莉子", "りこ"},   {"優奈", "ゆうな"},   {"楓", "かえで"},   {"芽衣", "めい"},
+    {"琴音", "ことね"}, {"美月", "みづき"},
 };
 
 const Name kTeacherGiven[] = {{"一郎", ""}, {"和子", ""}, {"健二", ""}, {"由美", ""}, {"正人", ""},
@@ -60,7 +62,9 @@ private:
     quint32 m_state;
 };
 
-QString s(const char *utf8) { return QString::fromUtf8(utf8); }
+QString s(const char *utf8) {
+    return QString::fromUtf8(utf8);
+}
 
 constexpr int kGrades = 3;
 constexpr int kClassesPerGrade = 3;
@@ -78,7 +82,7 @@ std::vector<RosterEntry> demoRoster(int nendo, int grade) {
     const int givenCount = static_cast<int>(std::size(kGivenNames));
     for (int cls = 1; cls <= kClassesPerGrade; ++cls) {
         Random rnd(static_cast<quint32>(nendo * 100 + grade * 10 + cls));
-        const int students = 30 + rnd.next(7); // 30..36
+        const int students = 30 + rnd.next(7);  // 30..36
         const int emptySeat = 5 + rnd.next(20); // one seat left empty inside the class
         const int movedAway = 2 + rnd.next(students - 2);
         int seat = 0;
@@ -161,7 +165,7 @@ struct Elective {
     const char *name; // from "選択" on
 };
 
-const Elective kElectives[] = {{1, "選択国語"}, {1, "選択英語"}, {2, "選択数学"},
+const Elective kElectives[] = {{1, "選択国語"}, {1, "選択英語"},  {2, "選択数学"},
                                {2, "選択音楽"}, {3, "選択英語A"}, {3, "選択英語B"}};
 
 QStringList teacherFileLines() {
@@ -189,7 +193,9 @@ QStringList teacherFileLines() {
 
 } // namespace
 
-QStringList DemoSchool::teacherNames() { return teachers(); }
+QStringList DemoSchool::teacherNames() {
+    return teachers();
+}
 
 bool DemoSchool::write(const QString &dataFolderIn, int nendo, QString *error, QStringList *written) {
     const QString dataFolder = paths::withTrailingSeparator(dataFolderIn);
@@ -223,7 +229,8 @@ bool DemoSchool::write(const QString &dataFolderIn, int nendo, QString *error, Q
         return fail(why);
     IniFile passwords(mainFile);
     for (const QString &t : teachers())
-        passwords.writeString(QStringLiteral("Password"), t, scramble(s(kTeacherPassword), s(kTeacherScrambleConstant)));
+        passwords.writeString(QStringLiteral("Password"), t,
+                              scramble(s(kTeacherPassword), s(kTeacherScrambleConstant)));
     if (!passwords.save(&why))
         return fail(why);
     note(mainFile);
@@ -258,8 +265,11 @@ bool DemoSchool::write(const QString &dataFolderIn, int nendo, QString *error, Q
             QStringList members;
             for (int slot = 0; slot < static_cast<int>(entries.size()); ++slot)
                 if (!entries[slot].isEmpty() && slot % 3 == which)
-                    members.append(QStringLiteral("%1%2").arg(slot / kSeatsPerClass + 1).arg(slot % kSeatsPerClass + 1, 2, 10, QLatin1Char('0')));
-            const QString path = paths::yearFolder(dataFolder, nendo) + QStringLiteral("/%1S%2%3.lst").arg(nendo).arg(g).arg(s(e.name));
+                    members.append(QStringLiteral("%1%2")
+                                       .arg(slot / kSeatsPerClass + 1)
+                                       .arg(slot % kSeatsPerClass + 1, 2, 10, QLatin1Char('0')));
+            const QString path = paths::yearFolder(dataFolder, nendo) +
+                                 QStringLiteral("/%1S%2%3.lst").arg(nendo).arg(g).arg(s(e.name));
             if (!writeTextLines(path, members, &why))
                 return fail(why);
             note(path);

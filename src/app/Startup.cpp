@@ -13,18 +13,23 @@ namespace {
 
 const QString kSettings = QStringLiteral("Settings");
 
-QString num(int n) { return QString::number(n); }
+QString num(int n) {
+    return QString::number(n);
+}
 
 } // namespace
 
-int schoolYearOf(const QDate &date) { return date.month() < 4 ? date.year() - 1 : date.year(); }
+int schoolYearOf(const QDate &date) {
+    return date.month() < 4 ? date.year() - 1 : date.year();
+}
 
 bool isNetworkPath(const QString &programPath) {
     return programPath.startsWith(QStringLiteral("\\\\")) || programPath.startsWith(QStringLiteral("//"));
 }
 
 QString networkStartMessage() {
-    return QStringLiteral("ネットワークから直接起動しないで、\r\n一度、ドライブに割り当ててから使用してください。");
+    return QStringLiteral(
+        "ネットワークから直接起動しないで、\r\n一度、ドライブに割り当ててから使用してください。");
 }
 
 QString programIniPath(const QString &programPath) {
@@ -42,8 +47,9 @@ QString resolveDataFolder(const QString &programPath) {
     if (QFileInfo(mainIni).isRelative())
         mainIni = QDir(programFolder).absoluteFilePath(mainIni);
 
-    QString folder = IniFile(paths::resolveExisting(mainIni))
-                         .readString(kSettings, QStringLiteral("DataFolder"), programFolder + QStringLiteral("/data"));
+    QString folder =
+        IniFile(paths::resolveExisting(mainIni))
+            .readString(kSettings, QStringLiteral("DataFolder"), programFolder + QStringLiteral("/data"));
     folder = QDir::fromNativeSeparators(folder.trimmed());
     if (folder.isEmpty())
         folder = programFolder + QStringLiteral("/data");
@@ -54,7 +60,9 @@ QString resolveDataFolder(const QString &programPath) {
     return folder;
 }
 
-QString MainSettings::defaultSchoolName() { return QStringLiteral("○○市立○○中学校"); }
+QString MainSettings::defaultSchoolName() {
+    return QStringLiteral("○○市立○○中学校");
+}
 
 MainSettings MainSettings::load(const QString &dataFolder) {
     const IniFile ini(paths::resolveExisting(paths::mainSettingsFile(dataFolder)));
@@ -87,28 +95,30 @@ YearMenus YearMenus::load(const QString &dataFolder, int nendo) {
     YearMenus m;
 
     for (int n = 1; n <= 5; ++n) {
-        const QString name =
-            ini.readString(test, QStringLiteral("TestName") + num(n), QStringLiteral("第%1回定期テスト").arg(n));
+        const QString name = ini.readString(test, QStringLiteral("TestName") + num(n),
+                                            QStringLiteral("第%1回定期テスト").arg(n));
         if (!name.isEmpty())
             m.testKinds.append({QString(QLatin1Char(static_cast<char>('A' + m.testKinds.size()))), name, n});
     }
     for (int n = 1; n <= 5; ++n) {
-        const QString name =
-            ini.readString(hyoutei, QStringLiteral("HyouteiName") + num(n), QStringLiteral("必修評定%1").arg(n));
+        const QString name = ini.readString(hyoutei, QStringLiteral("HyouteiName") + num(n),
+                                            QStringLiteral("必修評定%1").arg(n));
         if (!name.isEmpty())
             m.hyouteiNames.append(name);
     }
     for (int g = 1; g <= 6; ++g)
-        m.classCount[g - 1] = ini.readInteger(QStringLiteral("ClassCount"), QStringLiteral("ClassCount") + num(g), 0);
+        m.classCount[g - 1] =
+            ini.readInteger(QStringLiteral("ClassCount"), QStringLiteral("ClassCount") + num(g), 0);
     m.gakuTestName = ini.readInteger(test, QStringLiteral("GakuTestName"), 0);
     m.gTestKanten = ini.readBool(test, QStringLiteral("G_Test_Kanten"), false);
     m.tTestKanten = ini.readBool(test, QStringLiteral("T_Test_Kanten"), true);
     m.totatuEmphasis = ini.readBool(test, QStringLiteral("Totatu_Emphasis"), false);
     for (int n = 1; n <= 9; ++n) {
-        const QString name =
-            ini.readString(test, QStringLiteral("GakuNameName") + num(n), QStringLiteral("学力テスト%1回目").arg(n));
+        const QString name = ini.readString(test, QStringLiteral("GakuNameName") + num(n),
+                                            QStringLiteral("学力テスト%1回目").arg(n));
         if (!name.isEmpty())
-            m.gakuTestKinds.append({QString(QLatin1Char(static_cast<char>('1' + m.gakuTestKinds.size()))), name, n});
+            m.gakuTestKinds.append(
+                {QString(QLatin1Char(static_cast<char>('1' + m.gakuTestKinds.size()))), name, n});
     }
     m.danjoBetu = ini.readBool(QStringLiteral("Print"), QStringLiteral("DanjoBetu"), false);
     for (int n = 1; n <= 5; ++n)
@@ -139,19 +149,21 @@ void reloadPermissions(WorkingContext &context) {
 
 QStringList compulsorySubjects(int schoolKind) {
     if (schoolKind == 0)
-        return {QStringLiteral("国語"), QStringLiteral("社会"), QStringLiteral("算数"), QStringLiteral("理科"),
-                QStringLiteral("生活"), QStringLiteral("音楽"), QStringLiteral("図工"), QStringLiteral("体育B"),
-                QStringLiteral("体育G"), QStringLiteral("家庭")};
+        return {QStringLiteral("国語"), QStringLiteral("社会"),  QStringLiteral("算数"),
+                QStringLiteral("理科"), QStringLiteral("生活"),  QStringLiteral("音楽"),
+                QStringLiteral("図工"), QStringLiteral("体育B"), QStringLiteral("体育G"),
+                QStringLiteral("家庭")};
     if (schoolKind == 1)
-        return {QStringLiteral("国語"), QStringLiteral("社会"), QStringLiteral("数学"), QStringLiteral("理科"),
-                QStringLiteral("英語"), QStringLiteral("音楽"), QStringLiteral("美術"), QStringLiteral("保体B"),
-                QStringLiteral("保体G"), QStringLiteral("技家")};
+        return {QStringLiteral("国語"), QStringLiteral("社会"),  QStringLiteral("数学"),
+                QStringLiteral("理科"), QStringLiteral("英語"),  QStringLiteral("音楽"),
+                QStringLiteral("美術"), QStringLiteral("保体B"), QStringLiteral("保体G"),
+                QStringLiteral("技家")};
     return {};
 }
 
 QStringList periodicTestSubjects() {
-    return {QStringLiteral("国語"), QStringLiteral("社会"), QStringLiteral("数学"),  QStringLiteral("理科"),
-            QStringLiteral("英語"), QStringLiteral("音楽"), QStringLiteral("美術"),  QStringLiteral("保体B"),
+    return {QStringLiteral("国語"),  QStringLiteral("社会"),  QStringLiteral("数学"), QStringLiteral("理科"),
+            QStringLiteral("英語"),  QStringLiteral("音楽"),  QStringLiteral("美術"), QStringLiteral("保体B"),
             QStringLiteral("保体G"), QStringLiteral("技家I"), QStringLiteral("技家H")};
 }
 

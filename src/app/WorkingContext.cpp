@@ -4,6 +4,8 @@
 
 namespace tavro {
 
-QString WorkingContext::yearFolder() const { return paths::yearFolder(dataFolder, nendo); }
+QString WorkingContext::yearFolder() const {
+    return paths::yearFolder(dataFolder, nendo);
+}
 
 } // namespace tavro

@@ -12,7 +12,7 @@ struct WorkingContext {
     int nendo = 0;
     int thisNendo = 0;
     QString schoolName;
-    QString password; // scrambled administrator password; empty: none set
+    QString password;      // scrambled administrator password; empty: none set
     bool classType = true; // true: numbered classes ("1組"), false: lettered ("A組")
     int schoolKind = 1;    // 0 elementary, 1 junior high
     QString mainCaption;

@@ -35,15 +35,16 @@ QTextStream &err() {
     return stream;
 }
 
-const char *kUsageText = "使い方: tavro-cli <コマンド> [オプション]\n"
-                         "\n"
-                         "コマンド:\n"
-                         "  demo DIR [--year N]                 DIR に架空の学校のデモデータを作成します\n"
-                         "  info --data DIR [--year N] [--json] 起動時に読み込む設定を表示します\n"
-                         "  datafolder [--program PATH]         プログラム側の設定から決まるデータフォルダを表示します\n"
-                         "\n"
-                         "  --version                           バージョンを表示します\n"
-                         "  --help                              この説明を表示します\n";
+const char *kUsageText =
+    "使い方: tavro-cli <コマンド> [オプション]\n"
+    "\n"
+    "コマンド:\n"
+    "  demo DIR [--year N]                 DIR に架空の学校のデモデータを作成します\n"
+    "  info --data DIR [--year N] [--json] 起動時に読み込む設定を表示します\n"
+    "  datafolder [--program PATH]         プログラム側の設定から決まるデータフォルダを表示します\n"
+    "\n"
+    "  --version                           バージョンを表示します\n"
+    "  --help                              この説明を表示します\n";
 
 int usage(const QString &message = QString()) {
     if (!message.isEmpty())
@@ -59,7 +60,9 @@ int userError(const QString &message) {
     return kUserError;
 }
 
-int thisNendo() { return schoolYearOf(SystemClock().now().date()); }
+int thisNendo() {
+    return schoolYearOf(SystemClock().now().date());
+}
 
 // Parses the options of one command; returns false after reporting bad usage.
 bool parse(QCommandLineParser &parser, const QStringList &args, int &status) {
@@ -84,7 +87,9 @@ bool yearOption(QCommandLineParser &parser, const QCommandLineOption &option, in
     bool ok = false;
     year = parser.value(option).toInt(&ok);
     if (!ok || year < kMinNendo || year > kMaxNendo) {
-        status = usage(QStringLiteral("--year には %1 から %2 までの年度を指定してください。").arg(kMinNendo).arg(kMaxNendo));
+        status = usage(QStringLiteral("--year には %1 から %2 までの年度を指定してください。")
+                           .arg(kMinNendo)
+                           .arg(kMaxNendo));
         return false;
     }
     return true;
@@ -92,7 +97,8 @@ bool yearOption(QCommandLineParser &parser, const QCommandLineOption &option, in
 
 int demo(const QStringList &args) {
     QCommandLineParser parser;
-    const QCommandLineOption yearOpt(QStringLiteral("year"), QStringLiteral("年度 (既定: 今年度)"), QStringLiteral("N"));
+    const QCommandLineOption yearOpt(QStringLiteral("year"), QStringLiteral("年度 (既定: 今年度)"),
+                                     QStringLiteral("N"));
     parser.addOption(yearOpt);
     parser.addPositionalArgument(QStringLiteral("DIR"), QStringLiteral("データフォルダ"));
     int status = kOk;
@@ -108,9 +114,12 @@ int demo(const QStringList &args) {
     QStringList written;
     if (!DemoSchool::write(folder, year, &error, &written))
         return userError(error);
-    out() << QStringLiteral("%1年度のデモ校を作成しました: %2\n").arg(year).arg(QDir::toNativeSeparators(folder));
+    out() << QStringLiteral("%1年度のデモ校を作成しました: %2\n")
+                 .arg(year)
+                 .arg(QDir::toNativeSeparators(folder));
     out() << QStringLiteral("管理者パスワード: %1\n").arg(QString::fromUtf8(DemoSchool::kAdminPassword));
-    out() << QStringLiteral("教師のパスワード (全員): %1\n").arg(QString::fromUtf8(DemoSchool::kTeacherPassword));
+    out() << QStringLiteral("教師のパスワード (全員): %1\n")
+                 .arg(QString::fromUtf8(DemoSchool::kTeacherPassword));
     out() << QStringLiteral("作成したファイル: %1\n").arg(written.size());
     out().flush();
     return kOk;
@@ -139,8 +148,10 @@ QString flagsText(const QJsonArray &flags) {
 
 int info(const QStringList &args) {
     QCommandLineParser parser;
-    const QCommandLineOption dataOpt(QStringLiteral("data"), QStringLiteral("データフォルダ"), QStringLiteral("DIR"));
-    const QCommandLineOption yearOpt(QStringLiteral("year"), QStringLiteral("年度 (既定: 今年度)"), QStringLiteral("N"));
+    const QCommandLineOption dataOpt(QStringLiteral("data"), QStringLiteral("データフォルダ"),
+                                     QStringLiteral("DIR"));
+    const QCommandLineOption yearOpt(QStringLiteral("year"), QStringLiteral("年度 (既定: 今年度)"),
+                                     QStringLiteral("N"));
     const QCommandLineOption jsonOpt(QStringLiteral("json"), QStringLiteral("JSON で出力します"));
     parser.addOptions({dataOpt, yearOpt, jsonOpt});
     int status = kOk;
@@ -149,13 +160,15 @@ int info(const QStringList &args) {
     if (!parser.isSet(dataOpt))
         return usage(QStringLiteral("info には --data DIR が必要です。"));
     if (!parser.positionalArguments().isEmpty())
-        return usage(QStringLiteral("余分な引数があります: %1").arg(parser.positionalArguments().join(QLatin1Char(' '))));
+        return usage(QStringLiteral("余分な引数があります: %1")
+                         .arg(parser.positionalArguments().join(QLatin1Char(' '))));
     int year = 0;
     if (!yearOption(parser, yearOpt, year, status))
         return status;
     const QString folder = QDir(parser.value(dataOpt)).absolutePath();
     if (!QFileInfo(folder).isDir())
-        return userError(QStringLiteral("データフォルダがありません: %1").arg(QDir::toNativeSeparators(folder)));
+        return userError(
+            QStringLiteral("データフォルダがありません: %1").arg(QDir::toNativeSeparators(folder)));
 
     const WorkingContext c = loadContext(folder, year, thisNendo());
     const YearMenus menus = YearMenus::load(c.dataFolder, year);
@@ -165,7 +178,8 @@ int info(const QStringList &args) {
         classCount.append(n);
     QJsonArray hyouteiKinds;
     for (int i = 0; i < menus.hyouteiNames.size(); ++i)
-        hyouteiKinds.append(QJsonObject{{QStringLiteral("number"), i + 1}, {QStringLiteral("name"), menus.hyouteiNames[i]}});
+        hyouteiKinds.append(
+            QJsonObject{{QStringLiteral("number"), i + 1}, {QStringLiteral("name"), menus.hyouteiNames[i]}});
     const QJsonObject o{
         {QStringLiteral("dataFolder"), QDir::toNativeSeparators(c.dataFolder)},
         {QStringLiteral("nendo"), c.nendo},
@@ -200,7 +214,7 @@ int info(const QStringList &args) {
     QStringList hyoutei;
     for (int i = 0; i < menus.hyouteiNames.size(); ++i)
         hyoutei.append(QStringLiteral("%1:%2").arg(i + 1).arg(menus.hyouteiNames[i]));
-    const QString kind = c.schoolKind == 0 ? QStringLiteral("小学校")
+    const QString kind = c.schoolKind == 0   ? QStringLiteral("小学校")
                          : c.schoolKind == 1 ? QStringLiteral("中学校")
                                              : QStringLiteral("不明 (%1)").arg(c.schoolKind);
     QTextStream &s = out();
@@ -212,18 +226,20 @@ int info(const QStringList &args) {
     s << "学級数         : " << counts.join(QStringLiteral(", ")) << "\n";
     s << "定期テスト     : " << kindsText(menus.testKinds) << "\n";
     s << menus.gakuTestLabel() << "     : " << kindsText(menus.gakuTestKinds) << "\n";
-    s << "評定           : " << (hyoutei.isEmpty() ? QStringLiteral("(なし)") : hyoutei.join(QStringLiteral("  "))) << "\n";
+    s << "評定           : "
+      << (hyoutei.isEmpty() ? QStringLiteral("(なし)") : hyoutei.join(QStringLiteral("  "))) << "\n";
     s << "必修教科       : " << compulsorySubjects(c.schoolKind).join(QStringLiteral(" ")) << "\n";
     s << "入力許可 定期  : " << flagsText(o.value(QStringLiteral("teikiTest")).toArray()) << "\n";
-    s << "入力許可 " << menus.gakuTestLabel().left(2) << "  : " << flagsText(o.value(QStringLiteral("gakuTest")).toArray()) << "\n";
+    s << "入力許可 " << menus.gakuTestLabel().left(2) << "  : "
+      << flagsText(o.value(QStringLiteral("gakuTest")).toArray()) << "\n";
     s.flush();
     return kOk;
 }
 
 int dataFolder(const QStringList &args) {
     QCommandLineParser parser;
-    const QCommandLineOption programOpt(QStringLiteral("program"), QStringLiteral("プログラムのパス (既定: tavro)"),
-                                        QStringLiteral("PATH"));
+    const QCommandLineOption programOpt(
+        QStringLiteral("program"), QStringLiteral("プログラムのパス (既定: tavro)"), QStringLiteral("PATH"));
     parser.addOption(programOpt);
     int status = kOk;
     if (!parse(parser, args, status))
@@ -252,7 +268,8 @@ int main(int argc, char *argv[]) {
         out().flush();
         return kOk;
     }
-    if (command == QLatin1String("--help") || command == QLatin1String("-h") || command == QLatin1String("help")) {
+    if (command == QLatin1String("--help") || command == QLatin1String("-h") ||
+        command == QLatin1String("help")) {
         out() << QString::fromUtf8(kUsageText);
         out().flush();
         return kOk;

@@ -22,7 +22,7 @@ struct SymbolPattern {
 // keep their place.
 struct YearSettings {
     // "Test"
-    std::array<QString, 5> testName;    // default empty (the main window's own defaults differ)
+    std::array<QString, 5> testName; // default empty (the main window's own defaults differ)
     int gakuTestName = 0;
     std::array<QString, 9> gakuNameName = defaultGakuNameNames(); // "学力テスト" + n + "回目"
     bool gTestKanten = false;

@@ -11,11 +11,11 @@ class PageCanvas {
 public:
     enum class Orientation { Portrait, Landscape };
     struct Font {
-        QString family;          // "ＭＳ 明朝", "ＭＳ ゴシック", "ＭＳ Ｐ明朝"
+        QString family; // "ＭＳ 明朝", "ＭＳ ゴシック", "ＭＳ Ｐ明朝"
         double pointSize = 10.0;
         bool bold = false;
-        int escapement = 0;      // tenths of a degree, counter-clockwise (900 = turned 90°)
-        bool vertical = false;   // vertical writing face ("@" + family)
+        int escapement = 0;    // tenths of a degree, counter-clockwise (900 = turned 90°)
+        bool vertical = false; // vertical writing face ("@" + family)
     };
 
     virtual ~PageCanvas() = default;

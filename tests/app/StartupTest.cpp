@@ -1,6 +1,6 @@
+#include "app/Startup.h"
 #include "app/DemoSchool.h"
 #include "app/Password.h"
-#include "app/Startup.h"
 #include "common/DataPaths.h"
 #include "common/FileSave.h"
 #include "common/IniFile.h"
@@ -86,7 +86,8 @@ private slots:
         QTemporaryDir dir;
         const QString program = dir.path() + QStringLiteral("/tavro");
         IniFile ini(programIniPath(program));
-        ini.writeString(QStringLiteral("Settings"), QStringLiteral("DataFolder"), dir.path() + QStringLiteral("/a/b"));
+        ini.writeString(QStringLiteral("Settings"), QStringLiteral("DataFolder"),
+                        dir.path() + QStringLiteral("/a/b"));
         QVERIFY(ini.save());
         QCOMPARE(resolveDataFolder(program), dir.path() + QStringLiteral("/a/b/"));
         QVERIFY(!QFileInfo::exists(dir.path() + QStringLiteral("/a")));
@@ -115,7 +116,8 @@ private slots:
         QCOMPARE(r.password, s.password);
         QVERIFY(!r.classType);
         QCOMPARE(r.schoolKind, 0);
-        QCOMPARE(IniFile(paths::mainSettingsFile(folder)).readString(QStringLiteral("Password"), QStringLiteral("山田太郎")),
+        QCOMPARE(IniFile(paths::mainSettingsFile(folder))
+                     .readString(QStringLiteral("Password"), QStringLiteral("山田太郎")),
                  QStringLiteral("B1234"));
     }
 
@@ -173,7 +175,8 @@ private slots:
     void electiveLinesOfGrade() {
         const QStringList lines{QStringLiteral("1年選択国語"), QStringLiteral("3年選択英語G"),
                                 QStringLiteral("1年選択英語"), QString()};
-        QCOMPARE(electivesOfGrade(lines, 1), (QStringList{QStringLiteral("1年選択国語"), QStringLiteral("1年選択英語")}));
+        QCOMPARE(electivesOfGrade(lines, 1),
+                 (QStringList{QStringLiteral("1年選択国語"), QStringLiteral("1年選択英語")}));
         QCOMPARE(electivesOfGrade(lines, 2), QStringList());
     }
 
@@ -237,8 +240,10 @@ private slots:
 
         QStringList teacherLines;
         QVERIFY(readTextLines(paths::teacherFile(c.dataFolder, 2024), teacherLines));
-        QVERIFY(teacherLines.first().startsWith(QStringLiteral("N") + DemoSchool::teacherNames().first() + QLatin1Char('(')));
-        QVERIFY(teacherLines.contains(QStringLiteral("MT\t国語\t%1\t1-1").arg(DemoSchool::teacherNames().at(1))));
+        QVERIFY(teacherLines.first().startsWith(QStringLiteral("N") + DemoSchool::teacherNames().first() +
+                                                QLatin1Char('(')));
+        QVERIFY(
+            teacherLines.contains(QStringLiteral("MT\t国語\t%1\t1-1").arg(DemoSchool::teacherNames().at(1))));
 
         QVERIFY(!DemoSchool::write(folder, 2024, &error));
         QVERIFY(error.contains(QStringLiteral("上書き")));

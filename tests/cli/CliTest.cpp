@@ -42,11 +42,12 @@ private slots:
         QCOMPARE(cli({}).status, 2);
         QCOMPARE(cli({QStringLiteral("frobnicate")}).status, 2);
         QCOMPARE(cli({QStringLiteral("info")}).status, 2);
-        QCOMPARE(cli({QStringLiteral("info"), QStringLiteral("--data"), QStringLiteral("/x"), QStringLiteral("--year"),
-                      QStringLiteral("12")})
+        QCOMPARE(cli({QStringLiteral("info"), QStringLiteral("--data"), QStringLiteral("/x"),
+                      QStringLiteral("--year"), QStringLiteral("12")})
                      .status,
                  2);
-        const Run missing = cli({QStringLiteral("info"), QStringLiteral("--data"), QStringLiteral("/nonexistent/tavro")});
+        const Run missing =
+            cli({QStringLiteral("info"), QStringLiteral("--data"), QStringLiteral("/nonexistent/tavro")});
         QCOMPARE(missing.status, 1);
         QVERIFY(missing.err.contains(QStringLiteral("データフォルダがありません")));
     }
@@ -56,35 +57,36 @@ private slots:
         QTemporaryDir dir;
         const QString folder = dir.path() + QStringLiteral("/");
         IniFile main(paths::mainSettingsFile(folder));
-        main.writeString(QStringLiteral("Settings"), QStringLiteral("SchoolName"), QStringLiteral("町立ひかり小学校"));
+        main.writeString(QStringLiteral("Settings"), QStringLiteral("SchoolName"),
+                         QStringLiteral("町立ひかり小学校"));
         main.writeString(QStringLiteral("Settings"), QStringLiteral("SchoolKind"), QStringLiteral("0"));
         main.writeString(QStringLiteral("Settings"), QStringLiteral("ClassType"), QStringLiteral("0"));
         QVERIFY(main.save());
         paths::ensureYearFolder(folder, 2023);
         QVERIFY(writeTextLines(paths::yearSettingsFile(folder, 2023),
-                               {QStringLiteral("[Test]"), QStringLiteral("TestName1=前期中間"), QStringLiteral("TestName2="),
-                                QStringLiteral("GakuTestName=1"), QStringLiteral("[Hyoutei]"),
-                                QStringLiteral("HyouteiName1=前期"), QStringLiteral("HyouteiName2=後期"),
-                                QStringLiteral("HyouteiName3="), QStringLiteral("HyouteiName4="),
-                                QStringLiteral("HyouteiName5="), QStringLiteral("[ClassCount]"),
-                                QStringLiteral("ClassCount1=2"), QStringLiteral("ClassCount6=12"),
-                                QStringLiteral("[Permission]"), QStringLiteral("TeikiTest1=1"),
-                                QStringLiteral("GakuTest9=1")}));
+                               {QStringLiteral("[Test]"), QStringLiteral("TestName1=前期中間"),
+                                QStringLiteral("TestName2="), QStringLiteral("GakuTestName=1"),
+                                QStringLiteral("[Hyoutei]"), QStringLiteral("HyouteiName1=前期"),
+                                QStringLiteral("HyouteiName2=後期"), QStringLiteral("HyouteiName3="),
+                                QStringLiteral("HyouteiName4="), QStringLiteral("HyouteiName5="),
+                                QStringLiteral("[ClassCount]"), QStringLiteral("ClassCount1=2"),
+                                QStringLiteral("ClassCount6=12"), QStringLiteral("[Permission]"),
+                                QStringLiteral("TeikiTest1=1"), QStringLiteral("GakuTest9=1")}));
 
-        const Run r = cli({QStringLiteral("info"), QStringLiteral("--data"), dir.path(), QStringLiteral("--year"),
-                           QStringLiteral("2023"), QStringLiteral("--json")});
+        const Run r = cli({QStringLiteral("info"), QStringLiteral("--data"), dir.path(),
+                           QStringLiteral("--year"), QStringLiteral("2023"), QStringLiteral("--json")});
         QCOMPARE(r.status, 0);
         const QJsonObject o = QJsonDocument::fromJson(r.out.toUtf8()).object();
         QCOMPARE(o.value(QStringLiteral("nendo")).toInt(), 2023);
         QCOMPARE(o.value(QStringLiteral("schoolName")).toString(), QStringLiteral("町立ひかり小学校"));
         QCOMPARE(o.value(QStringLiteral("schoolKind")).toInt(), 0);
         QCOMPARE(o.value(QStringLiteral("classType")).toBool(), false);
-        QCOMPARE(o.value(QStringLiteral("classCount")).toArray(),
-                 (QJsonArray{2, 0, 0, 0, 0, 12}));
+        QCOMPARE(o.value(QStringLiteral("classCount")).toArray(), (QJsonArray{2, 0, 0, 0, 0, 12}));
         const QJsonArray tests = o.value(QStringLiteral("testKinds")).toArray();
         QCOMPARE(tests.size(), 4);
         QCOMPARE(tests[1].toObject().value(QStringLiteral("code")).toString(), QStringLiteral("B"));
-        QCOMPARE(tests[1].toObject().value(QStringLiteral("name")).toString(), QStringLiteral("第3回定期テスト"));
+        QCOMPARE(tests[1].toObject().value(QStringLiteral("name")).toString(),
+                 QStringLiteral("第3回定期テスト"));
         QCOMPARE(o.value(QStringLiteral("gakuTestKinds")).toArray().size(), 9);
         QCOMPARE(o.value(QStringLiteral("gakuTestLabel")).toString(), QStringLiteral("実力テスト"));
         const QJsonArray kinds = o.value(QStringLiteral("hyouteiKinds")).toArray();
@@ -92,7 +94,8 @@ private slots:
         QCOMPARE(kinds[1].toObject().value(QStringLiteral("number")).toInt(), 2);
         QCOMPARE(kinds[1].toObject().value(QStringLiteral("name")).toString(), QStringLiteral("後期"));
         QCOMPARE(o.value(QStringLiteral("subjects")).toArray().at(2).toString(), QStringLiteral("算数"));
-        QCOMPARE(o.value(QStringLiteral("teikiTest")).toArray(), (QJsonArray{true, false, false, false, false}));
+        QCOMPARE(o.value(QStringLiteral("teikiTest")).toArray(),
+                 (QJsonArray{true, false, false, false, false}));
         QCOMPARE(o.value(QStringLiteral("gakuTest")).toArray().last().toBool(), true);
         QVERIFY(o.value(QStringLiteral("dataFolder")).toString().endsWith(QDir::separator()));
     }
@@ -101,18 +104,20 @@ private slots:
     void demoThenInfo() {
         QTemporaryDir dir;
         const QString folder = dir.path() + QStringLiteral("/school");
-        const Run demo = cli({QStringLiteral("demo"), folder, QStringLiteral("--year"), QStringLiteral("2024")});
+        const Run demo =
+            cli({QStringLiteral("demo"), folder, QStringLiteral("--year"), QStringLiteral("2024")});
         QCOMPARE(demo.status, 0);
         QVERIFY(demo.out.contains(QStringLiteral("admin")));
-        const Run info = cli({QStringLiteral("info"), QStringLiteral("--data"), folder, QStringLiteral("--year"),
-                              QStringLiteral("2024"), QStringLiteral("--json")});
+        const Run info = cli({QStringLiteral("info"), QStringLiteral("--data"), folder,
+                              QStringLiteral("--year"), QStringLiteral("2024"), QStringLiteral("--json")});
         QCOMPARE(info.status, 0);
         const QJsonObject o = QJsonDocument::fromJson(info.out.toUtf8()).object();
         QCOMPARE(o.value(QStringLiteral("classCount")).toArray(), (QJsonArray{3, 3, 3, 0, 0, 0}));
         QCOMPARE(o.value(QStringLiteral("testKinds")).toArray().size(), 5);
         QCOMPARE(o.value(QStringLiteral("hyouteiKinds")).toArray().size(), 4);
 
-        const Run again = cli({QStringLiteral("demo"), folder, QStringLiteral("--year"), QStringLiteral("2024")});
+        const Run again =
+            cli({QStringLiteral("demo"), folder, QStringLiteral("--year"), QStringLiteral("2024")});
         QCOMPARE(again.status, 1);
         QVERIFY(!again.err.isEmpty());
     }

@@ -43,6 +43,7 @@ class MainFormTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void startsOnTheDemoSchool();
     void firstRunSelectsFirstItems();
     void storedSelectionsAreRestoredAndWrittenBack();
     void emptyTestNameClosesTheGap();
@@ -55,6 +56,25 @@ private slots:
     void versionWindow();
     void panelStaysCentred();
 };
+
+// The window as a newcomer first sees it: the demo school, shown at 1024 x 768.
+void MainFormTest::startsOnTheDemoSchool() {
+    GuiFixture f;
+    QVERIFY(f.writeDemoSchool());
+    TMainForm form(f.platform(), f.context());
+    QVERIFY(GuiFixture::showAt(&form));
+    QCOMPARE(form.windowTitle(), QString("成績処理TAVRO for Windows Ver.5"));
+    QCOMPARE(GuiFixture::child<QLabel>(&form, "SchoolNameLabel")->text(), QString("市立さくら台中学校"));
+    QCOMPARE(form.radioGroup("test1")->items().size(), 5);
+    QCOMPARE(form.radioGroup("test2")->items().size(), 3);
+    QCOMPARE(form.radioGroup("HyouteiGroup")->currentText(), QString("1学期評定"));
+    QCOMPARE(form.radioGroup("kyouka3")->items(), compulsorySubjects(1));
+    form.radioGroup("gakunen4")->button(2)->click();
+    QCOMPARE(GuiFixture::child<QListWidget>(&form, "ListBox1")->count(), 2);
+    // The demo school has an administrator password: the administration page starts locked.
+    QVERIFY(GuiFixture::child(&form, "AdminPanel")->isHidden());
+    QCOMPARE(form.context().classCount[2], 3);
+}
 
 void MainFormTest::firstRunSelectsFirstItems() {
     GuiFixture f;

@@ -18,7 +18,9 @@ QStringList ScriptedPrompter::texts() const {
     return list;
 }
 
-void RecordingCanvas::setTitle(const QString &title) { operations.append(QStringLiteral("title ") + title); }
+void RecordingCanvas::setTitle(const QString &title) {
+    operations.append(QStringLiteral("title ") + title);
+}
 
 void RecordingCanvas::setOrientation(Orientation orientation) {
     operations.append(orientation == Orientation::Landscape ? QStringLiteral("landscape")
@@ -30,9 +32,13 @@ bool RecordingCanvas::begin() {
     return true;
 }
 
-void RecordingCanvas::newPage() { operations.append(QStringLiteral("newPage")); }
+void RecordingCanvas::newPage() {
+    operations.append(QStringLiteral("newPage"));
+}
 
-void RecordingCanvas::end() { operations.append(QStringLiteral("end")); }
+void RecordingCanvas::end() {
+    operations.append(QStringLiteral("end"));
+}
 
 void RecordingCanvas::setFont(const Font &font) {
     operations.append(QStringLiteral("font %1 %2%3%4")
@@ -42,13 +48,17 @@ void RecordingCanvas::setFont(const Font &font) {
                           .arg(font.escapement ? QStringLiteral(" esc%1").arg(font.escapement) : QString()));
 }
 
-void RecordingCanvas::setPenWidth(int pixels) { operations.append(QStringLiteral("pen %1").arg(pixels)); }
+void RecordingCanvas::setPenWidth(int pixels) {
+    operations.append(QStringLiteral("pen %1").arg(pixels));
+}
 
 void RecordingCanvas::text(int x, int y, const QString &text) {
     operations.append(QStringLiteral("text %1 %2 %3").arg(x).arg(y).arg(text));
 }
 
-int RecordingCanvas::textWidth(const QString &text) const { return cp932::byteLength(text) * resolution / 12; }
+int RecordingCanvas::textWidth(const QString &text) const {
+    return cp932::byteLength(text) * resolution / 12;
+}
 
 void RecordingCanvas::line(int x1, int y1, int x2, int y2) {
     operations.append(QStringLiteral("line %1 %2 %3 %4").arg(x1).arg(y1).arg(x2).arg(y2));

@@ -31,7 +31,10 @@ public:
                Icon icon = Icon::None) override;
     const QList<Shown> &shown() const { return m_shown; }
     QStringList texts() const;
-    void clear() { m_shown.clear(); m_script.clear(); }
+    void clear() {
+        m_shown.clear();
+        m_script.clear();
+    }
 
 private:
     QList<Answer> m_script;
@@ -116,9 +119,7 @@ struct TestPlatform {
     RecordingSoundPlayer sound;
     FixedClock clock;
     FixedWorkstationInfo workstation;
-    Platform platform() {
-        return Platform{&prompter, &clipboard, &userStore, &sound, &clock, &workstation};
-    }
+    Platform platform() { return Platform{&prompter, &clipboard, &userStore, &sound, &clock, &workstation}; }
 };
 
 } // namespace tavro::test

@@ -13,7 +13,8 @@ SettingsUserStore::SettingsUserStore() {
                                              QSettings::NativeFormat);
 #else
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    m_settings = std::make_unique<QSettings>(folder + QStringLiteral("/Tavro/Tavro.ini"), QSettings::IniFormat);
+    m_settings =
+        std::make_unique<QSettings>(folder + QStringLiteral("/Tavro/Tavro.ini"), QSettings::IniFormat);
 #endif
 }
 
@@ -44,9 +45,13 @@ LockFileInstanceGuard::LockFileInstanceGuard(const QString &name) {
     m_lock->setStaleLockTime(0); // a lock left by a crashed instance is detected by its process id
 }
 
-LockFileInstanceGuard::~LockFileInstanceGuard() { release(); }
+LockFileInstanceGuard::~LockFileInstanceGuard() {
+    release();
+}
 
-bool LockFileInstanceGuard::tryAcquire() { return m_lock->tryLock(0); }
+bool LockFileInstanceGuard::tryAcquire() {
+    return m_lock->tryLock(0);
+}
 
 void LockFileInstanceGuard::release() {
     if (m_lock->isLocked())
@@ -60,6 +65,8 @@ QString SystemWorkstationInfo::userName() const {
     return name.left(30);
 }
 
-QString SystemWorkstationInfo::computerName() const { return QSysInfo::machineHostName().left(255); }
+QString SystemWorkstationInfo::computerName() const {
+    return QSysInfo::machineHostName().left(255);
+}
 
 } // namespace tavro

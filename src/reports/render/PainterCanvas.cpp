@@ -26,15 +26,19 @@ void PainterCanvas::installFontSubstitutes() {
     if (done)
         return;
     done = true;
-    const QStringList mincho{QStringLiteral("IPAMincho"), QStringLiteral("IPA明朝"), QStringLiteral("MS Mincho")};
-    const QStringList pmincho{QStringLiteral("IPAPMincho"), QStringLiteral("IPAP明朝"), QStringLiteral("MS PMincho")};
-    const QStringList gothic{QStringLiteral("IPAGothic"), QStringLiteral("IPAゴシック"), QStringLiteral("MS Gothic")};
+    const QStringList mincho{QStringLiteral("IPAMincho"), QStringLiteral("IPA明朝"),
+                             QStringLiteral("MS Mincho")};
+    const QStringList pmincho{QStringLiteral("IPAPMincho"), QStringLiteral("IPAP明朝"),
+                              QStringLiteral("MS PMincho")};
+    const QStringList gothic{QStringLiteral("IPAGothic"), QStringLiteral("IPAゴシック"),
+                             QStringLiteral("MS Gothic")};
     QFont::insertSubstitutions(QStringLiteral("ＭＳ 明朝"), mincho);
     QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐ明朝"), pmincho);
     QFont::insertSubstitutions(QStringLiteral("ＭＳ ゴシック"), gothic);
 }
 
-PainterCanvas::PainterCanvas(QPagedPaintDevice *device, QPrinter *printer) : m_device(device), m_printer(printer) {
+PainterCanvas::PainterCanvas(QPagedPaintDevice *device, QPrinter *printer)
+    : m_device(device), m_printer(printer) {
     installFontSubstitutes();
 }
 
@@ -61,20 +65,30 @@ bool PainterCanvas::begin() {
     return true;
 }
 
-void PainterCanvas::newPage() { m_device->newPage(); }
+void PainterCanvas::newPage() {
+    m_device->newPage();
+}
 
 void PainterCanvas::end() {
     if (m_painter.isActive())
         m_painter.end();
 }
 
-int PainterCanvas::dpiX() const { return m_device->logicalDpiX(); }
+int PainterCanvas::dpiX() const {
+    return m_device->logicalDpiX();
+}
 
-int PainterCanvas::dpiY() const { return m_device->logicalDpiY(); }
+int PainterCanvas::dpiY() const {
+    return m_device->logicalDpiY();
+}
 
-int PainterCanvas::pageWidth() const { return m_device->width(); }
+int PainterCanvas::pageWidth() const {
+    return m_device->width();
+}
 
-int PainterCanvas::pageHeight() const { return m_device->height(); }
+int PainterCanvas::pageHeight() const {
+    return m_device->height();
+}
 
 void PainterCanvas::setFont(const Font &font) {
     m_font = font;
@@ -115,7 +129,9 @@ int PainterCanvas::textWidth(const QString &text) const {
     return QFontMetrics(m_painter.font(), m_device).horizontalAdvance(text);
 }
 
-void PainterCanvas::line(int x1, int y1, int x2, int y2) { m_painter.drawLine(x1, y1, x2, y2); }
+void PainterCanvas::line(int x1, int y1, int x2, int y2) {
+    m_painter.drawLine(x1, y1, x2, y2);
+}
 
 void PainterCanvas::rectangle(int left, int top, int right, int bottom) {
     m_painter.drawRect(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)));

@@ -1,5 +1,6 @@
 #include "support/gui/GuiFixture.h"
 
+#include "app/DemoSchool.h"
 #include "common/DataPaths.h"
 #include "common/FileSave.h"
 
@@ -11,6 +12,15 @@
 namespace tavro::test {
 
 GuiFixture::GuiFixture() : m_dataFolder(paths::withTrailingSeparator(m_dir.path())) {}
+
+bool GuiFixture::writeDemoSchool() {
+    QString error;
+    if (!DemoSchool::write(m_dataFolder, kNendo, &error)) {
+        qWarning("%s", qPrintable(error));
+        return false;
+    }
+    return true;
+}
 
 MainSettings GuiFixture::sampleMainSettings() {
     MainSettings s;

@@ -44,6 +44,8 @@ public:
     bool writeRoster(int grade, const std::vector<RosterEntry> &entries, int nendo = kNendo);
     // Main settings, year settings and electives of the sample school, and a short roster of grade 1.
     bool writeSampleSchool();
+    // The demo school of the program (as `tavro-cli demo` writes it) for the fixture's year.
+    bool writeDemoSchool();
 
     // The context a window starts from: DataFolder, Nendo = ThisNendo of the fixed clock.
     WorkingContext context() const;

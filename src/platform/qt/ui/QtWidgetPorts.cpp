@@ -13,11 +13,21 @@ Prompter::Answer MessageBoxPrompter::ask(const QString &caption, const QString &
     box.setWindowTitle(caption);
     box.setText(text);
     switch (icon) {
-    case Icon::None: box.setIcon(QMessageBox::NoIcon); break;
-    case Icon::Information: box.setIcon(QMessageBox::Information); break;
-    case Icon::Warning: box.setIcon(QMessageBox::Warning); break;
-    case Icon::Question: box.setIcon(QMessageBox::Question); break;
-    case Icon::Error: box.setIcon(QMessageBox::Critical); break;
+    case Icon::None:
+        box.setIcon(QMessageBox::NoIcon);
+        break;
+    case Icon::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case Icon::Warning:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case Icon::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case Icon::Error:
+        box.setIcon(QMessageBox::Critical);
+        break;
     }
     struct Choice {
         Answer answer;
@@ -30,10 +40,18 @@ Prompter::Answer MessageBoxPrompter::ask(const QString &caption, const QString &
     static const Choice no{Answer::No, QMessageBox::No, "いいえ(&N)"};
     QList<Choice> choices;
     switch (buttons) {
-    case Buttons::Ok: choices = {ok}; break;
-    case Buttons::OkCancel: choices = {ok, cancel}; break;
-    case Buttons::YesNo: choices = {yes, no}; break;
-    case Buttons::YesNoCancel: choices = {yes, no, cancel}; break;
+    case Buttons::Ok:
+        choices = {ok};
+        break;
+    case Buttons::OkCancel:
+        choices = {ok, cancel};
+        break;
+    case Buttons::YesNo:
+        choices = {yes, no};
+        break;
+    case Buttons::YesNoCancel:
+        choices = {yes, no, cancel};
+        break;
     }
     for (const Choice &c : choices) {
         QPushButton *b = box.addButton(c.button);
@@ -43,25 +61,38 @@ Prompter::Answer MessageBoxPrompter::ask(const QString &caption, const QString &
     }
     // Escape answers Cancel when offered, else No, else OK.
     box.setEscapeButton(box.button(choices.size() == 2 && buttons == Buttons::YesNo ? QMessageBox::No
-                                   : buttons == Buttons::Ok                     ? QMessageBox::Ok
-                                                                                : QMessageBox::Cancel));
+                                   : buttons == Buttons::Ok                         ? QMessageBox::Ok
+                                                                                    : QMessageBox::Cancel));
     box.exec();
     switch (box.standardButton(box.clickedButton())) {
-    case QMessageBox::Ok: return Answer::Ok;
-    case QMessageBox::Yes: return Answer::Yes;
-    case QMessageBox::No: return Answer::No;
-    case QMessageBox::Cancel: return Answer::Cancel;
-    default: break;
+    case QMessageBox::Ok:
+        return Answer::Ok;
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    case QMessageBox::Cancel:
+        return Answer::Cancel;
+    default:
+        break;
     }
     return buttons == Buttons::YesNo ? Answer::No : buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
 }
 
-QString SystemClipboard::text() const { return QGuiApplication::clipboard()->text(); }
+QString SystemClipboard::text() const {
+    return QGuiApplication::clipboard()->text();
+}
 
-void SystemClipboard::setText(const QString &text) { QGuiApplication::clipboard()->setText(text); }
+void SystemClipboard::setText(const QString &text) {
+    QGuiApplication::clipboard()->setText(text);
+}
 
-void SystemSoundPlayer::play(const QString &name) { Q_UNUSED(name); }
+void SystemSoundPlayer::play(const QString &name) {
+    Q_UNUSED(name);
+}
 
-void SystemSoundPlayer::beep() { QApplication::beep(); }
+void SystemSoundPlayer::beep() {
+    QApplication::beep();
+}
 
 } // namespace tavro
