@@ -11,13 +11,32 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QProxyStyle>
 #include <QScreen>
 
 using namespace tavro;
 
+namespace {
+
+// Tool tips appear at once and stay until the mouse leaves.
+class TavroStyle final : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                  QStyleHintReturn *returnData) const override {
+        if (hint == SH_ToolTip_WakeUpDelay)
+            return 0;
+        if (hint == SH_ToolTip_FallAsleepDelay)
+            return 100000;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+} // namespace
+
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tavro"));
+    QApplication::setStyle(new TavroStyle);
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QString::fromUtf8(kProgramTitle));

@@ -268,8 +268,7 @@ bool DemoSchool::write(const QString &dataFolderIn, int nendo, QString *error, Q
                     members.append(QStringLiteral("%1%2")
                                        .arg(slot / kSeatsPerClass + 1)
                                        .arg(slot % kSeatsPerClass + 1, 2, 10, QLatin1Char('0')));
-            const QString path = paths::yearFolder(dataFolder, nendo) +
-                                 QStringLiteral("/%1S%2%3.lst").arg(nendo).arg(g).arg(s(e.name));
+            const QString path = paths::memberListFile(dataFolder, nendo, g, s(e.name));
             if (!writeTextLines(path, members, &why))
                 return fail(why);
             note(path);

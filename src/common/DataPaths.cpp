@@ -58,6 +58,10 @@ QString rosterFile(const QString &dataFolder, int nendo, int grade) {
            QString::number(grade) + QStringLiteral(".tvp");
 }
 
+QString memberListFile(const QString &dataFolder, int nendo, int grade, const QString &elective) {
+    return yearFolder(dataFolder, nendo) + QStringLiteral("/%1S%2%3.lst").arg(nendo).arg(grade).arg(elective);
+}
+
 QString mainSettingsFile(const QString &dataFolder) {
     return withTrailingSeparator(dataFolder) + QStringLiteral("Tavro_Main.ini");
 }

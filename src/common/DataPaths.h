@@ -19,6 +19,9 @@ QString sentakuFile(const QString &dataFolder, int nendo);      // sentaku<year>
 QString kantenFile(const QString &dataFolder, int nendo);       // Kanten<year>.def
 // `YearFolder` + "/" + year + "NA" + grade + ".tvp".
 QString rosterFile(const QString &dataFolder, int nendo, int grade);
+// Member list of an elective: `YearFolder` + "/" + year + "S" + grade + elective name + ".lst"
+// (the name from "選択" on, e.g. 2024S3選択英語G.lst).
+QString memberListFile(const QString &dataFolder, int nendo, int grade, const QString &elective);
 // "Tavro_Main.ini" in the data folder.
 QString mainSettingsFile(const QString &dataFolder);
 

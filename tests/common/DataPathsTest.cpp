@@ -22,6 +22,7 @@ void DataPathsTest::fileNames() {
     QCOMPARE(paths::withTrailingSeparator("/d/data/"), QString("/d/data/"));
     QCOMPARE(paths::yearSettingsFile("/d/data/", 2024), QString("/d/data/2024/Tavro2024.ini"));
     QCOMPARE(paths::rosterFile("/d/", 2024, 3), QString("/d/2024/2024NA3.tvp"));
+    QCOMPARE(paths::memberListFile("/d/", 2024, 3, "選択英語G"), QString("/d/2024/2024S3選択英語G.lst"));
     QCOMPARE(paths::mainSettingsFile("/d"), QString("/d/Tavro_Main.ini"));
 }
 

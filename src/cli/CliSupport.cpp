@@ -1,0 +1,120 @@
+#include "cli/CliSupport.h"
+
+#include "app/Startup.h"
+#include "platform/qt/QtPorts.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <algorithm>
+
+namespace tavro::cli {
+
+namespace {
+
+std::vector<Command> &registry() {
+    static std::vector<Command> list;
+    return list;
+}
+
+} // namespace
+
+Registration::Registration(Command command) {
+    auto &list = registry();
+    list.push_back(std::move(command));
+    std::sort(list.begin(), list.end(), [](const Command &a, const Command &b) { return a.name < b.name; });
+}
+
+const std::vector<Command> &commands() {
+    return registry();
+}
+
+QTextStream &out() {
+    static QTextStream stream(stdout);
+    stream.setEncoding(QStringConverter::Utf8);
+    return stream;
+}
+
+QTextStream &err() {
+    static QTextStream stream(stderr);
+    stream.setEncoding(QStringConverter::Utf8);
+    return stream;
+}
+
+int usage(const QString &message) {
+    QTextStream &e = err();
+    if (!message.isEmpty())
+        e << message << "\n\n";
+    e << "使い方: tavro-cli <コマンド> [オプション]\n\nコマンド:\n";
+    for (const Command &c : commands())
+        e << "  " << c.synopsis << "\n      " << c.description << "\n";
+    e << "\n  --version  バージョンを表示します\n  --help     この説明を表示します\n";
+    e.flush();
+    return kUsage;
+}
+
+int userError(const QString &message) {
+    err() << message << "\n";
+    err().flush();
+    return kUserError;
+}
+
+bool parse(QCommandLineParser &parser, const QStringList &args, int &status) {
+    parser.addHelpOption();
+    if (!parser.parse(args)) {
+        status = usage(parser.errorText());
+        return false;
+    }
+    if (parser.isSet(QStringLiteral("help"))) {
+        out() << parser.helpText();
+        out().flush();
+        status = kOk;
+        return false;
+    }
+    return true;
+}
+
+int thisNendo() {
+    return schoolYearOf(SystemClock().now().date());
+}
+
+QCommandLineOption yearOption() {
+    return QCommandLineOption(QStringLiteral("year"), QStringLiteral("年度 (既定: 今年度)"),
+                              QStringLiteral("N"));
+}
+
+bool readYear(const QCommandLineParser &parser, const QCommandLineOption &option, int &year, int &status) {
+    year = thisNendo();
+    if (!parser.isSet(option))
+        return true;
+    bool ok = false;
+    year = parser.value(option).toInt(&ok);
+    if (!ok || year < kMinNendo || year > kMaxNendo) {
+        status = usage(QStringLiteral("--year には %1 から %2 までの年度を指定してください。")
+                           .arg(kMinNendo)
+                           .arg(kMaxNendo));
+        return false;
+    }
+    return true;
+}
+
+QCommandLineOption dataOption() {
+    return QCommandLineOption(QStringLiteral("data"), QStringLiteral("データフォルダ"),
+                              QStringLiteral("DIR"));
+}
+
+bool readDataFolder(const QCommandLineParser &parser, const QCommandLineOption &option, QString &folder,
+                    int &status) {
+    if (!parser.isSet(option)) {
+        status = usage(QStringLiteral("--data DIR でデータフォルダを指定してください。"));
+        return false;
+    }
+    folder = QDir(parser.value(option)).absolutePath();
+    if (!QFileInfo(folder).isDir()) {
+        status =
+            userError(QStringLiteral("データフォルダがありません: %1").arg(QDir::toNativeSeparators(folder)));
+        return false;
+    }
+    return true;
+}
+
+} // namespace tavro::cli

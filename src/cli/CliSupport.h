@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+#include <vector>
+
+// Shared pieces of tavro-cli. Each command lives in its own file and registers itself with a
+// static `Registration`, so adding a command touches no other file.
+namespace tavro::cli {
+
+inline constexpr int kOk = 0;
+inline constexpr int kUserError = 1;
+inline constexpr int kUsage = 2;
+
+struct Command {
+    QString name;
+    QString synopsis;                              // "info --data DIR [--year N] [--json]"
+    QString description;                           // one line, Japanese
+    int (*run)(const QStringList &args) = nullptr; // args[0] is the program, then the command's own
+};
+
+const std::vector<Command> &commands();
+
+struct Registration {
+    explicit Registration(Command command);
+};
+
+// UTF-8 streams.
+QTextStream &out();
+QTextStream &err();
+
+// Prints the message (if any) and the usage text on stderr; returns kUsage.
+int usage(const QString &message = QString());
+// Prints the message on stderr; returns kUserError.
+int userError(const QString &message);
+
+// Adds --help and parses; false when the command should end now with `status` (bad usage or help).
+bool parse(QCommandLineParser &parser, const QStringList &args, int &status);
+
+// The current school year from the system clock.
+int thisNendo();
+
+// The --year option: the current school year when absent; false after reporting bad usage.
+QCommandLineOption yearOption();
+bool readYear(const QCommandLineParser &parser, const QCommandLineOption &option, int &year, int &status);
+
+// The --data option: the folder must exist; false after reporting the error.
+QCommandLineOption dataOption();
+bool readDataFolder(const QCommandLineParser &parser, const QCommandLineOption &option, QString &folder,
+                    int &status);
+
+} // namespace tavro::cli
