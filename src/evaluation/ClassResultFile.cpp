@@ -1,0 +1,223 @@
+#include "evaluation/ClassResultFile.h"
+
+#include "common/Cp932.h"
+#include "common/DataPaths.h"
+#include "common/FileSave.h"
+#include "evaluation/EvaluationPaths.h"
+#include "platform/Prompter.h"
+
+#include <QFileInfo>
+#include <algorithm>
+
+namespace tavro {
+
+namespace {
+
+struct ModelSink {
+    EvaluationResults &r;
+    int cls;
+    bool takeDateTimes;
+    StudentResult &at(int k, int n) { return r.at(k, cls, n); }
+    void evaluation(int k, int n, const char *d, int size) { at(k, n).evaluation = cp932::decode(d, size); }
+    void percentage(int k, int n, float v) { at(k, n).percentage = v; }
+    void mark(int k, int n, int v, const char *d, int size) {
+        at(k, n).marks[v - 1] = cp932::decode(d, size);
+    }
+    void viewpointPercentage(int k, int n, int v, float p) { at(k, n).viewpointPercentages[v - 1] = p; }
+    void comment(int k, int n, const char *d, int size) { at(k, n).comment = cp932::decode(d, size); }
+    void dateTime(int k, double v) {
+        if (takeDateTimes)
+            r.dateTime(k) = v;
+    }
+};
+
+// field: 0 the evaluation, 1..6 the mark of that viewpoint, 7 the comment.
+QString describe(int cls, int k, int n, int field) {
+    const QString name = field == 0   ? QStringLiteral("評定")
+                         : field == 7 ? QStringLiteral("コメント")
+                                      : QStringLiteral("観点%1の評定").arg(field);
+    return QStringLiteral("%1組%2番の%3 (評定%4)").arg(cls).arg(n).arg(name).arg(k);
+}
+
+} // namespace
+
+ReadReport ClassResultFile::parse(const QByteArray &bytes, int cls, EvaluationResults &results,
+                                  bool takeDateTimes) {
+    ReadReport report;
+    report.found = true;
+    if (!isClass(cls))
+        return report;
+    ModelSink sink{results, cls, takeDateTimes};
+    format::parseClassResult(bytes, sink, report);
+    return report;
+}
+
+ReadReport ClassResultFile::load(const QString &path, int cls, EvaluationResults &results, bool takeDateTimes,
+                                 Prompter *prompter) {
+    ReadReport report;
+    if (!isClass(cls) || !paths::fileExists(path))
+        return report;
+    QByteArray bytes;
+    if (!readWholeFile(path, bytes)) {
+        report.unreadable = true;
+        return report;
+    }
+    results.resetClass(cls);
+    report = parse(bytes, cls, results, takeDateTimes);
+    if (report.tooNew && prompter)
+        prompter->message(QStringLiteral("TAVRO"), tooNewVersionMessage(), Prompter::Icon::Warning);
+    return report;
+}
+
+bool ClassResultFile::serialize(const EvaluationResults &results, int cls, QByteArray &bytes,
+                                QString *error) {
+    if (!isClass(cls)) {
+        if (error)
+            *error = QStringLiteral("学級の番号が範囲外です: %1").arg(cls);
+        return false;
+    }
+    // Encoded texts of the class, in key order; empty texts are not written.
+    struct Texts {
+        QByteArray evaluation;
+        std::array<QByteArray, kViewpoints> marks;
+        QByteArray comment;
+    };
+    std::vector<Texts> texts(std::size_t(kPeriods) * kSeatsPerClass);
+    qsizetype size = kHeaderSize + 6 * 4 + kPeriods * 12;
+    auto encode = [&](const QString &text, QByteArray &out, int k, int n, int field) {
+        if (format::encodeText(text, kMaxTextBytes, out)) {
+            if (!out.isEmpty())
+                size += out.size() + 13;
+            return true;
+        }
+        if (error)
+            *error = format::unencodableMessage(describe(cls, k, n, field), text);
+        return false;
+    };
+    for (int k = 1; k <= kPeriods; ++k)
+        for (int n = 1; n <= kSeatsPerClass; ++n) {
+            const StudentResult &s = results.at(k, cls, n);
+            Texts &t = texts[std::size_t(k - 1) * kSeatsPerClass + std::size_t(n - 1)];
+            if (!encode(s.evaluation, t.evaluation, k, n, 0) || !encode(s.comment, t.comment, k, n, 7))
+                return false;
+            for (int v = 0; v < kViewpoints; ++v) {
+                if (!encode(s.marks[v], t.marks[v], k, n, v + 1))
+                    return false;
+                if (!t.marks[v].isEmpty())
+                    size += 4;
+                if (s.viewpointPercentages[v] > kNoPercentage)
+                    size += 16;
+            }
+            if (s.percentage > kNoPercentage)
+                size += 12;
+        }
+
+    format::Builder b(size);
+    b.bytes(dataFileHeader().constData(), kHeaderSize);
+    auto textAt = [&](int k, int n) -> const Texts & {
+        return texts[std::size_t(k - 1) * kSeatsPerClass + std::size_t(n - 1)];
+    };
+    for (int k = 1; k <= kPeriods; ++k)
+        for (int n = 1; n <= kSeatsPerClass; ++n)
+            if (!textAt(k, n).evaluation.isEmpty()) {
+                b.int32(k);
+                b.int32(n);
+                b.text(textAt(k, n).evaluation);
+            }
+    b.int32(0);
+    for (int k = 1; k <= kPeriods; ++k)
+        for (int n = 1; n <= kSeatsPerClass; ++n) {
+            const float p = results.at(k, cls, n).percentage;
+            if (p > kNoPercentage) {
+                b.int32(k);
+                b.int32(n);
+                b.single(p);
+            }
+        }
+    b.int32(0);
+    for (int k = 1; k <= kPeriods; ++k)
+        for (int n = 1; n <= kSeatsPerClass; ++n)
+            for (int v = 1; v <= kViewpoints; ++v)
+                if (!textAt(k, n).marks[v - 1].isEmpty()) {
+                    b.int32(k);
+                    b.int32(n);
+                    b.int32(v);
+                    b.text(textAt(k, n).marks[v - 1]);
+                }
+    b.int32(0);
+    for (int k = 1; k <= kPeriods; ++k)
+        for (int n = 1; n <= kSeatsPerClass; ++n)
+            for (int v = 1; v <= kViewpoints; ++v) {
+                const float p = results.at(k, cls, n).viewpointPercentages[v - 1];
+                if (p > kNoPercentage) {
+                    b.int32(k);
+                    b.int32(n);
+                    b.int32(v);
+                    b.single(p);
+                }
+            }
+    b.int32(0);
+    for (int k = 1; k <= kPeriods; ++k)
+        for (int n = 1; n <= kSeatsPerClass; ++n)
+            if (!textAt(k, n).comment.isEmpty()) {
+                b.int32(k);
+                b.int32(n);
+                b.text(textAt(k, n).comment);
+            }
+    b.int32(0);
+    for (int k = 1; k <= kPeriods; ++k) {
+        b.int32(k);
+        b.real(results.dateTime(k));
+    }
+    b.int32(0);
+    bytes = b.take();
+    return true;
+}
+
+bool ClassResultFile::save(const QString &path, const EvaluationResults &results, int cls, QString *error) {
+    QByteArray bytes;
+    if (!serialize(results, cls, bytes, error))
+        return false;
+    paths::ensureFolder(paths::resolveExisting(QFileInfo(path).path()));
+    return saveFileAtomically(path, bytes, error, Backup::OneGeneration);
+}
+
+ClassResultFile::GradeLoad ClassResultFile::loadGrade(const QString &dataFolder, int nendo, int grade,
+                                                      const QString &kyouka, int classCount,
+                                                      const std::vector<int> &chargeClasses,
+                                                      EvaluationResults &results, Prompter *prompter) {
+    results.reset();
+    GradeLoad outcome;
+    const int last = std::min(classCount, kMaxClasses);
+    for (int cls = 1; cls <= last; ++cls) {
+        const QString path = paths::classResultFile(dataFolder, nendo, grade, cls, kyouka);
+        const bool charge = std::find(chargeClasses.begin(), chargeClasses.end(), cls) != chargeClasses.end();
+        const ReadReport report = load(path, cls, results, charge, prompter);
+        if (report.tooNew) {
+            outcome.refusedClass = cls;
+            break;
+        }
+        if (!report.found)
+            continue;
+        outcome.classesRead.push_back(cls);
+        if (!report.isClean())
+            outcome.damaged.append(QStringLiteral("%1組: %2").arg(cls).arg(report.problems().join(u'、')));
+    }
+    return outcome;
+}
+
+bool ClassResultFile::saveClasses(const QString &dataFolder, int nendo, int grade, const QString &kyouka,
+                                  const std::vector<int> &chargeClasses, const EvaluationResults &results,
+                                  QString *error) {
+    QStringList errors;
+    for (int cls : chargeClasses) {
+        QString why;
+        if (!save(paths::classResultFile(dataFolder, nendo, grade, cls, kyouka), results, cls, &why))
+            errors.append(why);
+    }
+    if (error)
+        *error = errors.join(u'\n');
+    return errors.isEmpty();
+}
+
+} // namespace tavro
