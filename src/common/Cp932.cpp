@@ -2,6 +2,7 @@
 
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <optional>
 
 // ICU's "windows-31j" table swaps three ASCII control codes (0x1A, 0x1C, 0x7F) the way IBM code
 // pages do, so bytes below 0x80 are mapped here one to one and only the double-byte characters and
@@ -26,11 +27,17 @@ qsizetype codePointLength(QStringView text, qsizetype i) {
     return 1;
 }
 
+// Opening a converter is far dearer than converting a short text, so each thread keeps one. An
+// encoder that has met an unencodable character keeps its error flag and is replaced.
 bool encodeRun(QStringView run, QByteArray &out) {
-    QStringEncoder encoder(kCodecName, QStringConverter::Flag::Stateless);
-    QByteArray bytes = encoder.encode(run);
-    if (encoder.hasError())
+    thread_local std::optional<QStringEncoder> encoder;
+    if (!encoder)
+        encoder.emplace(kCodecName, QStringConverter::Flag::Stateless);
+    QByteArray bytes = encoder->encode(run);
+    if (encoder->hasError()) {
+        encoder.reset();
         return false;
+    }
     out.append(bytes);
     return true;
 }
@@ -74,7 +81,8 @@ template <typename OnFailure> bool encodeImpl(QStringView text, QByteArray &out,
 void decodeKanji(const QByteArray &chunk, QString &out) {
     if (chunk.isEmpty())
         return;
-    QStringDecoder decoder(kCodecName, QStringConverter::Flag::Stateless);
+    // Only whole characters reach here, so no state carries over between calls.
+    thread_local QStringDecoder decoder(kCodecName, QStringConverter::Flag::Stateless);
     QString text = decoder.decode(chunk);
     // The converter substitutes U+001A for unmapped sequences; no mapped pair decodes to it.
     text.replace(QChar(0x1A), QChar::ReplacementCharacter);
