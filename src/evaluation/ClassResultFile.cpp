@@ -18,13 +18,15 @@ struct ModelSink {
     int cls;
     bool takeDateTimes;
     StudentResult &at(int k, int n) { return r.at(k, cls, n); }
-    void evaluation(int k, int n, const char *d, int size) { at(k, n).evaluation = cp932::decode(d, size); }
+    void evaluation(int k, int n, const char *d, int size) {
+        at(k, n).evaluation = format::decodeText(d, size);
+    }
     void percentage(int k, int n, float v) { at(k, n).percentage = v; }
     void mark(int k, int n, int v, const char *d, int size) {
-        at(k, n).marks[v - 1] = cp932::decode(d, size);
+        at(k, n).marks[v - 1] = format::decodeText(d, size);
     }
     void viewpointPercentage(int k, int n, int v, float p) { at(k, n).viewpointPercentages[v - 1] = p; }
-    void comment(int k, int n, const char *d, int size) { at(k, n).comment = cp932::decode(d, size); }
+    void comment(int k, int n, const char *d, int size) { at(k, n).comment = format::decodeText(d, size); }
     void dateTime(int k, double v) {
         if (takeDateTimes)
             r.dateTime(k) = v;

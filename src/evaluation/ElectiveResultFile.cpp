@@ -53,14 +53,14 @@ struct ModelSink {
     void record(int k, int cls, int n, const SentakuRecord &rec) {
         StudentResult &s = r.at(k, cls, n);
         s.percentage = rec.percentage;
-        s.evaluation = cp932::decode(rec.evaluation);
+        s.evaluation = format::decodeText(rec.evaluation);
         for (int v = 0; v < kViewpoints; ++v) {
             s.viewpointPercentages[v] = rec.viewpointPercentages[v];
-            s.marks[v] = cp932::decode(rec.marks[v]);
+            s.marks[v] = format::decodeText(rec.marks[v]);
         }
     }
     void comment(int k, int cls, int n, const char *d, int size) {
-        r.at(k, cls, n).comment = cp932::decode(d, size);
+        r.at(k, cls, n).comment = format::decodeText(d, size);
     }
     void dateTime(int k, double v) { r.dateTime(k) = v; }
 };

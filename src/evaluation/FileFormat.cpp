@@ -2,6 +2,8 @@
 
 #include "common/Cp932.h"
 
+#include <array>
+
 namespace tavro::format {
 
 bool readHeader(const QByteArray &bytes, ReadReport &report) {
@@ -34,6 +36,24 @@ bool encodeText(const QString &text, int maxBytes, QByteArray &out) {
 QString unencodableMessage(const QString &what, const QString &text) {
     return QStringLiteral("%1にShift-JISで保存できない文字「%2」があります。")
         .arg(what, cp932::firstUnencodable(text));
+}
+
+QString decodeText(const char *data, int size) {
+    if (size <= 0)
+        return QString();
+    for (int i = 0; i < size; ++i)
+        if (static_cast<unsigned char>(data[i]) >= 0x80)
+            return cp932::decode(data, size);
+    if (size == 1) {
+        static const std::array<QString, 128> single = [] {
+            std::array<QString, 128> table;
+            for (int c = 0; c < 128; ++c)
+                table[std::size_t(c)] = QString(QChar(char16_t(c)));
+            return table;
+        }();
+        return single[static_cast<unsigned char>(data[0])];
+    }
+    return QString::fromLatin1(data, size);
 }
 
 int wholeCharacters(const char *data, int size) {

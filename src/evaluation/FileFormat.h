@@ -157,6 +157,13 @@ bool encodeText(const QString &text, int maxBytes, QByteArray &out);
 // The message for a text that code page 932 cannot hold; `what` names the field.
 QString unencodableMessage(const QString &what, const QString &text);
 
+// Decodes text bytes read from a file (code page 932). ASCII text skips the converter, and texts of
+// one ASCII character share their data.
+QString decodeText(const char *data, int size);
+inline QString decodeText(const QByteArray &bytes) {
+    return decodeText(bytes.constData(), int(bytes.size()));
+}
+
 // Bytes of a text read from a file cut so that they do not end inside a double-byte character.
 int wholeCharacters(const char *data, int size);
 

@@ -13,10 +13,12 @@ namespace {
 
 struct ModelSink {
     Worksheet &w;
-    void name(int item, const char *data, int size) { w.item(item).name = cp932::decode(data, size); }
+    void name(int item, const char *data, int size) { w.item(item).name = format::decodeText(data, size); }
     void kind(int item, std::int32_t v) { w.item(item).kind = v; }
     void link(int item, std::int32_t v) { w.item(item).link = v; }
-    void formula(int item, const char *data, int size) { w.item(item).formula = cp932::decode(data, size); }
+    void formula(int item, const char *data, int size) {
+        w.item(item).formula = format::decodeText(data, size);
+    }
     void protection(int item, std::uint8_t v) { w.item(item).protection = v; }
     void fullScore(int item, std::int32_t v) { w.item(item).fullScore = v; }
     void itemRatio(int item, int period, int viewpoint, std::int32_t v) {

@@ -147,6 +147,10 @@ void WorksheetFileTest::textsLimitedTo255Bytes() {
     QVERIFY(!WorksheetFile::serialize(w, bytes, &error));
     QVERIFY(error.contains(QStringLiteral("項目7の項目名")));
     QVERIFY(error.contains(QString::fromUtf8("😀")));
+    // The converter is usable again after the refusal.
+    w.item(7).name = QStringLiteral("テスト");
+    QVERIFY(WorksheetFile::serialize(w, bytes));
+    QVERIFY(bytes.contains(QByteArray("\x83\x65\x83\x58\x83\x67")));
 }
 
 void WorksheetFileTest::savesWithOneBackup() {
