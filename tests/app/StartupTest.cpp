@@ -197,6 +197,12 @@ private slots:
         QCOMPARE(scramble(QStringLiteral("abcd"), QStringLiteral("8093")), QStringLiteral("N7888"));
         // Double-byte text counts its code page 932 bytes (あ = 0x82 0xA0: sum 290, p = 580, h = 290).
         QCOMPARE(scramble(QStringLiteral("あ"), QStringLiteral("8093")), QStringLiteral("P2908"));
+        // h of four digits or more gives its own first four: "password" sums 883, p = 7064, h = 3532.
+        QCOMPARE(scramble(QStringLiteral("password"), QStringLiteral("9153")), QStringLiteral("H3532"));
+        // あいうえお: 10 bytes summing 1470, p = 14700, h = 7350 (7350 mod 25 = 0: "A").
+        QCOMPARE(scramble(QStringLiteral("あいうえお"), QStringLiteral("9153")), QStringLiteral("A7350"));
+        // An odd product is halved downwards: "aaa" sums 291, p = 873, h = 436.
+        QCOMPARE(scramble(QStringLiteral("aaa"), QStringLiteral("9153")), QStringLiteral("L4369"));
     }
 
     // The demo school reads back as a complete junior high school and is never written twice.

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+namespace tavro {
+
+class Prompter;
+struct WorkingContext;
+
+// The administration page's actions without its window.
+
+// "認証": true when the typed password opens the page; otherwise "パスワードが間違っています。".
+bool authenticateAdministrator(Prompter &prompter, const QString &typed, const QString &storedPassword);
+
+// "変更を記憶する": refuses an empty password box ("パスワードがありません。"); otherwise writes the
+// school name, the scrambled password, the class notation and `schoolKind` to section "Settings" of
+// "Tavro_Main.ini", takes them into the context and shows "設定を記憶しました。". A failed save shows
+// its error and changes nothing. Returns true when stored.
+bool storeAdministration(Prompter &prompter, WorkingContext &context, const QString &typedPassword,
+                         int schoolKind);
+
+} // namespace tavro
