@@ -1,0 +1,115 @@
+#include "cli/CliPrompter.h"
+
+#include "cli/CliSupport.h"
+
+#include <QTextStream>
+#include <cstdio>
+
+#ifdef Q_OS_WIN
+#include <io.h>
+#include <windows.h>
+#else
+#include <termios.h>
+#include <unistd.h>
+#endif
+
+namespace tavro::cli {
+
+namespace {
+
+QString answerLabel(Prompter::Answer answer) {
+    switch (answer) {
+    case Prompter::Answer::Ok:
+        return QStringLiteral("OK");
+    case Prompter::Answer::Cancel:
+        return QStringLiteral("キャンセル");
+    case Prompter::Answer::Yes:
+        return QStringLiteral("はい");
+    case Prompter::Answer::No:
+        return QStringLiteral("いいえ");
+    }
+    return QString();
+}
+
+// Turns terminal echo off for its lifetime.
+class EchoOff {
+public:
+    EchoOff() {
+#ifdef Q_OS_WIN
+        m_handle = GetStdHandle(STD_INPUT_HANDLE);
+        m_changed =
+            GetConsoleMode(m_handle, &m_mode) && SetConsoleMode(m_handle, m_mode & ~ENABLE_ECHO_INPUT);
+#else
+        if (tcgetattr(STDIN_FILENO, &m_mode) == 0) {
+            termios quiet = m_mode;
+            quiet.c_lflag &= ~tcflag_t(ECHO);
+            m_changed = tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet) == 0;
+        }
+#endif
+    }
+    ~EchoOff() {
+        if (!m_changed)
+            return;
+#ifdef Q_OS_WIN
+        SetConsoleMode(m_handle, m_mode);
+#else
+        tcsetattr(STDIN_FILENO, TCSAFLUSH, &m_mode);
+#endif
+    }
+
+private:
+    bool m_changed = false;
+#ifdef Q_OS_WIN
+    HANDLE m_handle = nullptr;
+    DWORD m_mode = 0;
+#else
+    termios m_mode{};
+#endif
+};
+
+QTextStream &input() {
+    static QTextStream stream(stdin);
+    stream.setEncoding(QStringConverter::Utf8);
+    return stream;
+}
+
+} // namespace
+
+Prompter::Answer CliPrompter::ask(const QString &caption, const QString &text, Buttons buttons,
+                                  Answer defaultAnswer, Icon) {
+    Q_UNUSED(caption);
+    const Answer answer = m_answerer ? m_answerer(text, buttons, defaultAnswer) : defaultAnswer;
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    err() << shown << "\n";
+    if (buttons != Buttons::Ok)
+        err() << QStringLiteral("→ %1\n").arg(answerLabel(answer));
+    err().flush();
+    return answer;
+}
+
+bool stdinIsTerminal() {
+#ifdef Q_OS_WIN
+    return _isatty(_fileno(stdin)) != 0;
+#else
+    return isatty(STDIN_FILENO) != 0;
+#endif
+}
+
+bool readSecretLine(const QString &prompt, QString &line) {
+    line.clear();
+    if (!stdinIsTerminal())
+        return input().readLineInto(&line);
+    err() << prompt;
+    err().flush();
+    bool ok = false;
+    {
+        EchoOff quiet;
+        ok = input().readLineInto(&line);
+    }
+    err() << "\n";
+    err().flush();
+    return ok;
+}
+
+} // namespace tavro::cli
