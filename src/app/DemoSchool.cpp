@@ -7,6 +7,10 @@
 #include "common/IniFile.h"
 #include "config/Roster.h"
 #include "config/YearSettings.h"
+#include "evaluation/EvaluationPaths.h"
+#include "evaluation/WorksheetFile.h"
+#include "testscores/TestPaths.h"
+#include "testscores/TestScoreFile.h"
 
 #include <QFileInfo>
 
@@ -191,6 +195,198 @@ QStringList teacherFileLines() {
     return lines;
 }
 
+// ---- Test scores and evaluation worksheets of the demo ----
+
+// Two periodic tests ("A", "B") and the first achievement test ("1") of every grade in the five main
+// subjects, and per grade the 国語 worksheet of the teacher in charge, with regular, test-linked and
+// aggregate items, ratios and scores.
+constexpr int kDemoViewpoints = 3;
+const char *const kDemoViewpointNames[kDemoViewpoints] = {"知識・技能", "思考・判断・表現",
+                                                          "主体的に学習に取り組む態度"};
+
+bool movedAway(const RosterEntry &e) {
+    return e.name.startsWith(QStringLiteral("＊"));
+}
+
+FullScores demoFullScores(bool periodic) {
+    FullScores f;
+    f.values = periodic ? TestScoreRecord{100, 40, 40, 20, 0, 0, 0} : TestScoreRecord{100, 0, 0, 0, 0, 0, 0};
+    return f;
+}
+
+ClassScores demoClassScores(const std::vector<RosterEntry> &roster, int cls, const FullScores &full,
+                            quint32 seed) {
+    ClassScores scores;
+    for (int n = 1; n <= kSeatsPerClass; ++n) {
+        const RosterEntry &e = roster[std::size_t((cls - 1) * kSeatsPerClass + n - 1)];
+        TestScoreRecord &r = scores.student(n);
+        if (e.isEmpty())
+            continue;
+        Random rnd(seed * 131u + quint32(cls * 100 + n));
+        const bool viewpoints = full.values[1] > 0;
+        if (movedAway(e) || rnd.next(40) == 0) {
+            r[0] = testscore::kNotTaken;
+            for (int v = 1; viewpoints && v <= kDemoViewpoints; ++v)
+                r[v] = testscore::kNotTaken;
+            continue;
+        }
+        const int ability = 35 + rnd.next(60);
+        auto part = [&](int fullScore) {
+            const int percent = qBound(0, ability + rnd.next(31) - 15, 100);
+            return fullScore * percent / 100;
+        };
+        if (!viewpoints) {
+            r[0] = part(full.values[0]);
+            continue;
+        }
+        r[0] = 0;
+        for (int v = 1; v <= kDemoViewpoints; ++v) {
+            r[v] = part(full.values[v]);
+            r[0] += r[v];
+        }
+    }
+    return scores;
+}
+
+// The sum of a list-form aggregate item over the referenced scores, with the marks carried over.
+int demoListSum(const Worksheet &w, int slot, const std::vector<int> &items) {
+    int sum = 0;
+    bool empty = false, transferred = false, notSubmitted = false, estimate = false, value = false;
+    for (int i : items) {
+        const int s = w.score(i, slot);
+        if (s >= 0) {
+            sum += s;
+            value = true;
+        } else if (s == score::kEmpty) {
+            empty = true;
+        } else if (s == score::kTransferred) {
+            transferred = true;
+        } else if (s == score::kNotSubmitted) {
+            notSubmitted = true;
+        } else if (s == score::kAbsent || score::isEstimate(s)) {
+            sum += s == score::kAbsent ? 0 : score::estimateValue(s);
+            estimate = value = true;
+        }
+    }
+    if (empty || (!value && !transferred && !notSubmitted))
+        return score::kEmpty;
+    if (notSubmitted)
+        return score::kNotSubmitted;
+    if (transferred)
+        return score::kTransferred;
+    return estimate ? score::estimate(sum) : sum;
+}
+
+Worksheet demoWorksheet(const std::vector<RosterEntry> &roster, const YearSettings &year, int grade,
+                        const std::array<FullScores, 2> &testFull,
+                        const std::array<std::array<ClassScores, kClassesPerGrade>, 2> &testScores) {
+    Worksheet w;
+    auto regular = [&](int i, const char *name, int fullScore) {
+        WorksheetItem &it = w.item(i);
+        it.name = s(name);
+        it.kind = itemkind::kRegular;
+        it.fullScore = fullScore;
+    };
+    regular(1, "授業態度", 10);
+    regular(2, "提出物", 5);
+    w.item(2).formula = QStringLiteral("K");
+    regular(3, "小テスト", 20);
+    const QString circled = QStringLiteral("①②③");
+    std::vector<int> testItems;
+    for (int t = 0; t < 2; ++t)
+        for (int v = 1; v <= kDemoViewpoints; ++v) {
+            const int i = 4 + t * kDemoViewpoints + (v - 1);
+            WorksheetItem &it = w.item(i);
+            it.kind = itemkind::kPeriodicTest;
+            it.link = (t + 1) * 100 + v * 10;
+            it.name = year.testName[t] + circled[v - 1] + u'[' + s(kDemoViewpointNames[v - 1]) + u']';
+            it.protection = 1;
+            it.fullScore = testFull[t].values[v];
+            testItems.push_back(i);
+        }
+    const int total = 4 + 2 * kDemoViewpoints; // 10
+    w.item(total).name = QStringLiteral("定期テスト合計");
+    w.item(total).kind = itemkind::kAggregate;
+    w.item(total).formula = QStringLiteral("4,5,6,7,8,9");
+    w.item(total).fullScore = 200;
+    w.updateSymbolFlags();
+
+    for (int cls = 1; cls <= kClassesPerGrade; ++cls)
+        for (int n = 1; n <= kSeatsPerClass; ++n) {
+            const RosterEntry &e = roster[std::size_t((cls - 1) * kSeatsPerClass + n - 1)];
+            if (e.isEmpty())
+                continue;
+            const int slot = slotOf(cls, n);
+            if (movedAway(e)) {
+                for (int i = 1; i <= total; ++i)
+                    w.score(i, slot) = score::kTransferred;
+                continue;
+            }
+            Random rnd(quint32(grade * 10000 + cls * 100 + n));
+            w.score(1, slot) = 4 + rnd.next(7);
+            w.score(2, slot) = rnd.next(15) == 0 ? score::kNotSubmitted : 1 + rnd.next(5);
+            w.score(3, slot) = rnd.next(25) == 0 ? score::kAbsent : 6 + rnd.next(15);
+            for (int t = 0; t < 2; ++t)
+                for (int v = 1; v <= kDemoViewpoints; ++v) {
+                    const int value = testScores[t][cls - 1].student(n)[v];
+                    w.score(4 + t * kDemoViewpoints + (v - 1), slot) = value >= 0 ? value : score::kEmpty;
+                }
+            w.score(total, slot) = demoListSum(w, slot, testItems);
+        }
+
+    for (int k : {1, 2, 4}) {
+        for (int v = 1; v <= kDemoViewpoints; ++v)
+            w.viewpointRatio(k, v) = v == 3 ? 20 : 40;
+        w.itemRatio(1, k, 3) = 2;
+        w.itemRatio(2, k, 3) = 1;
+        w.itemRatio(3, k, 1) = 1;
+        for (int t = 0; t < 2; ++t)
+            for (int v = 1; v <= kDemoViewpoints; ++v)
+                w.itemRatio(4 + t * kDemoViewpoints + (v - 1), k, v) = v == 3 ? 2 : 3;
+    }
+    return w;
+}
+
+bool writeDemoScores(const QString &dataFolder, int nendo, QString &why, QStringList *written) {
+    const YearSettings year = YearSettings::load(dataFolder, nendo);
+    const QStringList subjects = achievementTestSubjects();
+    const QStringList tests{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("1")};
+    for (int g = 1; g <= kGrades; ++g) {
+        const std::vector<RosterEntry> roster = demoRoster(nendo, g);
+        std::array<FullScores, 2> koku{};
+        std::array<std::array<ClassScores, kClassesPerGrade>, 2> kokuScores;
+        for (int si = 0; si < subjects.size(); ++si)
+            for (int ti = 0; ti < tests.size(); ++ti) {
+                const FullScores full = demoFullScores(ti < 2);
+                QString path = paths::fullScoreFile(dataFolder, nendo, tests[ti], g, subjects[si]);
+                if (!TestScoreFile::writeFullScores(path, full, &why))
+                    return false;
+                if (written)
+                    written->append(path);
+                for (int cls = 1; cls <= kClassesPerGrade; ++cls) {
+                    const ClassScores scores =
+                        demoClassScores(roster, cls, full, quint32(nendo * 1000 + g * 100 + si * 10 + ti));
+                    path = paths::classScoreFile(dataFolder, nendo, tests[ti], g, cls, subjects[si]);
+                    if (!TestScoreFile::writeClassScores(path, scores, &why))
+                        return false;
+                    if (written)
+                        written->append(path);
+                    if (si == 0 && ti < 2)
+                        kokuScores[std::size_t(ti)][std::size_t(cls - 1)] = scores;
+                }
+                if (si == 0 && ti < 2)
+                    koku[std::size_t(ti)] = full;
+            }
+        const QString teacher = teachers()[(0 + g) % 14];
+        const QString path = paths::worksheetFile(dataFolder, teacher, nendo, g, subjects[0]);
+        if (!WorksheetFile::save(path, demoWorksheet(roster, year, g, koku, kokuScores), &why))
+            return false;
+        if (written)
+            written->append(path);
+    }
+    return true;
+}
+
 } // namespace
 
 QStringList DemoSchool::teacherNames() {
@@ -282,6 +478,9 @@ bool DemoSchool::write(const QString &dataFolderIn, int nendo, QString *error, Q
             return fail(why);
         note(path);
     }
+
+    if (!writeDemoScores(dataFolder, nendo, why, written))
+        return fail(why);
     return true;
 }
 
