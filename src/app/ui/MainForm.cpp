@@ -1,12 +1,18 @@
 #include "app/ui/MainForm.h"
 
+#include "app/Administration.h"
+#include "app/SharedLock.h"
 #include "app/Startup.h"
 #include "app/ui/GradientBanner.h"
+#include "app/ui/PassWordCheck1Form.h"
+#include "app/ui/PermissionForm1.h"
 #include "app/ui/RadioGroup.h"
 #include "app/ui/SplashWindow.h"
 #include "common/Cp932.h"
 #include "platform/Prompter.h"
 #include "platform/UserStore.h"
+#include "platform/qt/QtPorts.h"
+#include "platform/qt/ui/QtWidgetPorts.h"
 
 #include <QCloseEvent>
 #include <QFormLayout>
@@ -94,14 +100,19 @@ QPushButton *actionButton(const QString &text, bool enabled = false) {
     return b;
 }
 
-// "次へ", aligned to the bottom right of its page. Its windows come with the data subsystems.
-QHBoxLayout *nextRow() {
+int pageIndex(DataPage page) {
+    return static_cast<int>(page);
+}
+
+// "次へ", aligned to the bottom right of its page; enabled once its page's window is set.
+QHBoxLayout *nextRow(std::array<QPushButton *, 4> &buttons, DataPage page) {
     auto *row = new QHBoxLayout;
     row->addStretch(1);
-    auto *next = actionButton(u("次へ"));
-    next->setObjectName(u("NextButton"));
-    next->setMinimumWidth(130);
-    row->addWidget(next);
+    QPushButton *button = actionButton(u("次へ"));
+    button->setObjectName(u("NextButton%1").arg(pageIndex(page) + 1));
+    button->setMinimumWidth(130);
+    row->addWidget(button);
+    buttons[pageIndex(page)] = button;
     return row;
 }
 
@@ -116,6 +127,18 @@ QVBoxLayout *pageLayout(QWidget *page) {
 
 TMainForm::TMainForm(const Platform &platform, WorkingContext context, QWidget *parent)
     : QMainWindow(parent), m_platform(platform), m_context(std::move(context)) {
+    if (!m_platform.prompter) {
+        m_fallbackPrompter = std::make_unique<MessageBoxPrompter>(this);
+        m_platform.prompter = m_fallbackPrompter.get();
+    }
+    if (!m_platform.clock) {
+        m_fallbackClock = std::make_unique<SystemClock>();
+        m_platform.clock = m_fallbackClock.get();
+    }
+    if (!m_platform.workstation) {
+        m_fallbackWorkstation = std::make_unique<SystemWorkstationInfo>();
+        m_platform.workstation = m_fallbackWorkstation.get();
+    }
     m_context.mainCaption = QString::fromUtf8(kMainCaption);
     setWindowTitle(m_context.mainCaption);
     setFont(uiFont(10));
@@ -253,7 +276,7 @@ QWidget *TMainForm::buildPeriodicTestPage() {
     row->addWidget(addGroup(u("kyouka1"), u("教科"), periodicTestSubjects(), 2), 4);
     row->addWidget(addGroup(u("test1"), u("テスト種別"), {}, 1), 4);
     layout->addLayout(row, 1);
-    layout->addLayout(nextRow());
+    layout->addLayout(nextRow(m_nextButtons, DataPage::PeriodicTest));
     return page;
 }
 
@@ -268,7 +291,7 @@ QWidget *TMainForm::buildAchievementTestPage() {
     row->addWidget(addGroup(u("kyouka2"), u("教科"), achievementTestSubjects(), 1), 2);
     row->addWidget(addGroup(u("test2"), u("テスト種別"), {}, 1), 6);
     layout->addLayout(row, 1);
-    layout->addLayout(nextRow());
+    layout->addLayout(nextRow(m_nextButtons, DataPage::AchievementTest));
     return page;
 }
 
@@ -291,7 +314,7 @@ QWidget *TMainForm::buildCompulsoryPage() {
         note->setStyleSheet(u("color: #0000e0;"));
         layout->addWidget(note);
     }
-    layout->addLayout(nextRow());
+    layout->addLayout(nextRow(m_nextButtons, DataPage::Compulsory));
     return page;
 }
 
@@ -314,7 +337,7 @@ QWidget *TMainForm::buildElectivePage() {
     row->addWidget(box, 4);
     row->addStretch(4);
     layout->addLayout(row, 1);
-    layout->addLayout(nextRow());
+    layout->addLayout(nextRow(m_nextButtons, DataPage::Elective));
     connect(gakunen4, &RadioGroup::currentIndexChanged, this, &TMainForm::refillElectives);
     return page;
 }
@@ -428,15 +451,17 @@ QWidget *TMainForm::buildAdminPage() {
         text->setPalette(textPalette);
         v->addWidget(text);
         auto *h = new QHBoxLayout;
-        auto *password = new QLineEdit;
-        password->setObjectName(u("LockPasswordEdit"));
-        password->setEchoMode(QLineEdit::Password);
-        password->setFixedWidth(200);
-        h->addWidget(password);
-        auto *ninsyou = actionButton(u("認証"));
+        m_lockPasswordEdit = new QLineEdit;
+        m_lockPasswordEdit->setObjectName(u("LockPasswordEdit"));
+        m_lockPasswordEdit->setEchoMode(QLineEdit::Password);
+        m_lockPasswordEdit->setFixedWidth(200);
+        h->addWidget(m_lockPasswordEdit);
+        auto *ninsyou = actionButton(u("認証"), true);
         ninsyou->setObjectName(u("NinsyouButton"));
         ninsyou->setMinimumWidth(90);
         h->addWidget(ninsyou);
+        connect(ninsyou, &QPushButton::clicked, this, &TMainForm::ninsyouClick);
+        connect(m_lockPasswordEdit, &QLineEdit::returnPressed, this, &TMainForm::ninsyouClick);
         h->addStretch(1);
         v->addLayout(h);
     }
@@ -463,11 +488,11 @@ QWidget *TMainForm::buildAdminPage() {
         m_schoolNameEdit->setObjectName(u("SchoolNameEdit"));
         connect(m_schoolNameEdit, &QLineEdit::textEdited, this, &TMainForm::schoolNameEdited);
         form->addRow(u("学校名"), m_schoolNameEdit);
-        auto *adminPassword = new QLineEdit;
-        adminPassword->setObjectName(u("AdminPasswordEdit"));
-        adminPassword->setEchoMode(QLineEdit::Password);
-        adminPassword->setMaximumWidth(180);
-        form->addRow(u("管理者パスワード"), adminPassword);
+        m_adminPasswordEdit = new QLineEdit;
+        m_adminPasswordEdit->setObjectName(u("AdminPasswordEdit"));
+        m_adminPasswordEdit->setEchoMode(QLineEdit::Password);
+        m_adminPasswordEdit->setMaximumWidth(180);
+        form->addRow(u("管理者パスワード"), m_adminPasswordEdit);
         bv->addLayout(form);
 
         auto *groups = new QHBoxLayout;
@@ -483,9 +508,10 @@ QWidget *TMainForm::buildAdminPage() {
 
         auto *storeRow = new QHBoxLayout;
         storeRow->addStretch(1);
-        auto *store = actionButton(u("変更を記憶する"));
+        auto *store = actionButton(u("変更を記憶する"), true);
         store->setObjectName(u("StoreButton"));
         storeRow->addWidget(store);
+        connect(store, &QPushButton::clicked, this, &TMainForm::storeClick);
         bv->addLayout(storeRow);
         h->addWidget(basic, 3, Qt::AlignTop);
 
@@ -505,6 +531,10 @@ QWidget *TMainForm::buildAdminPage() {
         for (const auto &b : adminButtons) {
             QPushButton *button = actionButton(u(b.text));
             button->setObjectName(u(b.name));
+            if (qstrcmp(b.name, "PermissionButton") == 0) {
+                button->setEnabled(true);
+                connect(button, &QPushButton::clicked, this, &TMainForm::permissionClick);
+            }
             button->setMinimumSize(160, 40);
             button->installEventFilter(this);
             m_descriptions.insert(button, u(b.description));
@@ -665,6 +695,86 @@ void TMainForm::schoolNameEdited(const QString &text) {
         return;
     }
     m_context.schoolName = text;
+}
+
+void TMainForm::ninsyouClick() {
+    if (!authenticateAdministrator(*m_platform.prompter, m_lockPasswordEdit->text(), m_context.password)) {
+        m_lockPasswordEdit->selectAll();
+        m_lockPasswordEdit->setFocus();
+        return;
+    }
+    m_lockPasswordEdit->clear();
+    m_lockPanel->setVisible(false);
+    m_adminPanel->setVisible(true);
+    m_schoolNameEdit->setFocus();
+}
+
+void TMainForm::storeClick() {
+    const int kind = m_groups.value(u("SchoolKindGroup"))->currentIndex();
+    if (!storeAdministration(*m_platform.prompter, m_context, m_adminPasswordEdit->text(), kind))
+        return;
+    m_schoolNameLabel->setText(m_context.schoolName);
+    applySchoolKind();
+}
+
+void TMainForm::permissionClick() {
+    TPermissionForm1 form(m_platform, m_context.nendo, m_context.dataFolder, this);
+    form.exec();
+    reloadPermissions(m_context);
+}
+
+void TMainForm::setDataWindowOpener(DataPage page, WindowOpener opener) {
+    const int i = pageIndex(page);
+    m_openers[i] = std::move(opener);
+    m_nextButtons[i]->setEnabled(bool(m_openers[i]));
+    disconnect(m_nextButtons[i], &QPushButton::clicked, this, nullptr);
+    if (m_openers[i])
+        connect(m_nextButtons[i], &QPushButton::clicked, this, [this, page] { nextClick(page); });
+}
+
+DataPageChoice TMainForm::dataPageChoice(DataPage page) const {
+    DataPageChoice choice;
+    choice.page = page;
+    auto group = [this](const char *name) { return m_groups.value(u(name)); };
+    switch (page) {
+    case DataPage::PeriodicTest:
+    case DataPage::AchievementTest: {
+        const bool periodic = page == DataPage::PeriodicTest;
+        choice.gradeIndex = group(periodic ? "gakunen1" : "gakunen2")->currentIndex();
+        choice.subject = group(periodic ? "kyouka1" : "kyouka2")->currentText();
+        const RadioGroup *tests = group(periodic ? "test1" : "test2");
+        choice.testIndex = tests->currentIndex();
+        choice.testName = tests->currentText();
+        break;
+    }
+    case DataPage::Compulsory:
+        choice.gradeIndex = group("gakunen3")->currentIndex();
+        choice.subject = group("kyouka3")->currentText();
+        break;
+    case DataPage::Elective:
+        choice.gradeIndex = group("gakunen4")->currentIndex();
+        if (const QListWidgetItem *item = m_listBox1->currentItem(); item && item->isSelected())
+            choice.subject = item->text();
+        break;
+    }
+    return choice;
+}
+
+std::optional<LoginResult> TMainForm::runLoginDialog(const LoginInputs &inputs) {
+    TPassWordCheck1Form dialog(m_platform, inputs, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.loginResult();
+}
+
+NextResult TMainForm::nextClick(DataPage page) {
+    const WindowOpener opener = m_openers[pageIndex(page)];
+    if (!opener)
+        return NextResult::NothingSelected;
+    SharedLock lock(*m_platform.prompter, *m_platform.clock, *m_platform.workstation);
+    return runNextSequence(
+        m_context, dataPageChoice(page), *m_platform.prompter, lock,
+        [this](const LoginInputs &inputs) { return runLoginDialog(inputs); }, opener);
 }
 
 RadioGroup *TMainForm::radioGroup(const QString &name) const {

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "app/NextSequence.h"
 #include "app/WorkingContext.h"
 #include "platform/Platform.h"
 
 #include <QHash>
 #include <QMainWindow>
 #include <QPointer>
+#include <array>
+#include <memory>
 
 class QFrame;
 class QLabel;
@@ -17,8 +20,11 @@ class QTabWidget;
 
 namespace tavro {
 
+class Clock;
 class GradientBanner;
+class Prompter;
 class RadioGroup;
+class WorkstationInfo;
 class TSplashWindow;
 
 // The main menu: the school year, the task pages with their selections, and the administration page.
@@ -42,6 +48,16 @@ public:
 
     // Writes the selections and the active pages to the UserStore (done on every close).
     void storeUserState();
+
+    // The window that "次へ" of a data page opens. Setting it enables the page's "次へ"; until then
+    // the button stays disabled. The opener gets the context with TeacherName, ChargeClasses and
+    // ReadOnly of the login and must return when its modal window has closed; the lock is released
+    // afterwards.
+    void setDataWindowOpener(DataPage page, WindowOpener opener);
+    // "次へ" of a data page: the class check, ReadOnly, the login dialog, the lock and the window.
+    NextResult nextClick(DataPage page);
+    // The selections of a data page as "次へ" reads them.
+    DataPageChoice dataPageChoice(DataPage page) const;
 
     // Size of the fixed main panel, centred in the client area.
     static QSize panelSize();
@@ -71,9 +87,18 @@ private:
     void nendo1Click();
     void versionClick();
     void schoolNameEdited(const QString &text);
+    void ninsyouClick();
+    void storeClick();
+    void permissionClick();
+    std::optional<LoginResult> runLoginDialog(const LoginInputs &inputs);
 
     Platform m_platform;
     WorkingContext m_context;
+    std::unique_ptr<Prompter> m_fallbackPrompter;
+    std::unique_ptr<Clock> m_fallbackClock;
+    std::unique_ptr<WorkstationInfo> m_fallbackWorkstation;
+    std::array<QPushButton *, 4> m_nextButtons{};
+    std::array<WindowOpener, 4> m_openers;
 
     QWidget *m_client = nullptr;
     QFrame *m_panel = nullptr;
@@ -87,6 +112,8 @@ private:
     QWidget *m_lockPanel = nullptr;
     QWidget *m_adminPanel = nullptr;
     QLineEdit *m_schoolNameEdit = nullptr;
+    QLineEdit *m_lockPasswordEdit = nullptr;
+    QLineEdit *m_adminPasswordEdit = nullptr;
     QLabel *m_description = nullptr;
     QHash<QObject *, QString> m_descriptions;
     QHash<QString, RadioGroup *> m_groups;
