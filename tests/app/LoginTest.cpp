@@ -1,11 +1,13 @@
 #include "app/Login.h"
 #include "app/Administration.h"
+#include "app/DemoSchool.h"
 #include "app/Password.h"
 #include "app/Permissions.h"
 #include "app/Startup.h"
 #include "common/DataPaths.h"
 #include "common/FileSave.h"
 #include "common/IniFile.h"
+#include "config/Electives.h"
 #include "config/TeacherFile.h"
 #include "config/YearSettings.h"
 #include "support/TestDoubles.h"
@@ -78,6 +80,7 @@ private slots:
     void administratorPassword();
     void storeAdministrationFailureChangesNothing();
     void permissionFlagsFollowTheNonEmptyNames();
+    void demoSchoolHasATeacherForEveryClass();
 };
 
 void LoginTest::teacherListAndCaption() {
@@ -309,6 +312,47 @@ void LoginTest::permissionFlagsFollowTheNonEmptyNames() {
     WorkingContext c = loadContext(folder, 2024, 2024);
     reloadPermissions(c);
     QVERIFY(c.teikiTest[0] && !c.teikiTest[1]);
+}
+
+// Every subject of every page and every class of the demo school can be opened by some teacher, and
+// every demo teacher logs in with the documented password.
+void LoginTest::demoSchoolHasATeacherForEveryClass() {
+    QTemporaryDir dir;
+    const QString folder = dir.path() + '/';
+    QVERIFY(DemoSchool::write(folder, 2024));
+    test::ScriptedPrompter prompter;
+    QStringList subjects = compulsorySubjects(1) + periodicTestSubjects();
+    subjects.removeDuplicates();
+    for (int grade = 1; grade <= 3; ++grade) {
+        const QString g = QString::number(grade);
+        for (const QString &subject : subjects) {
+            TeacherLogin login(prompter, LoginInputs{"", 2024, g, subject, folder, false});
+            login.load();
+            QCOMPARE(login.teachers(), DemoSchool::teacherNames());
+            QString classes;
+            for (int t = 0; t < login.teachers().size(); ++t)
+                if (login.ok(t, QString::fromUtf8(DemoSchool::kTeacherPassword)) == Outcome::Ok)
+                    for (QChar c : login.result().chargeClasses)
+                        if (!classes.contains(c))
+                            classes += c; // 技家: the 技家I and the 技家H teacher share the classes
+            std::sort(classes.begin(), classes.end());
+            QVERIFY2(classes == "123", qPrintable(g + subject + ": " + classes));
+        }
+        for (const QString &line : electivesOfGrade(electives::readLines(folder, 2024), grade)) {
+            TeacherLogin login(prompter, LoginInputs{"", 2024, g, electives::nameOf(line), folder, false});
+            login.load();
+            int inCharge = 0;
+            for (int t = 0; t < login.teachers().size(); ++t)
+                inCharge +=
+                    login.ok(t, QString::fromUtf8(DemoSchool::kTeacherPassword)) == Outcome::Ok ? 1 : 0;
+            QVERIFY2(inCharge == 1, qPrintable(line));
+        }
+    }
+    for (const QString &teacher : DemoSchool::teacherNames())
+        QCOMPARE(storedTeacherPassword(folder, teacher),
+                 scramble(QString::fromUtf8(DemoSchool::kTeacherPassword), "9153"));
+    QVERIFY(adminPasswordMatches(QString::fromUtf8(DemoSchool::kAdminPassword),
+                                 MainSettings::load(folder).password));
 }
 
 QTEST_GUILESS_MAIN(LoginTest)
