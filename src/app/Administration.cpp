@@ -21,7 +21,7 @@ bool authenticateAdministrator(Prompter &prompter, const QString &typed, const Q
 }
 
 bool storeAdministration(Prompter &prompter, WorkingContext &context, const QString &typedPassword,
-                         int schoolKind) {
+                         int schoolKind, const std::function<void()> &applied) {
     if (typedPassword.isEmpty()) {
         prompter.message(kCaption, QStringLiteral("パスワードがありません。"), Prompter::Icon::Warning);
         return false;
@@ -42,6 +42,8 @@ bool storeAdministration(Prompter &prompter, WorkingContext &context, const QStr
     }
     context.password = settings.password;
     context.schoolKind = schoolKind;
+    if (applied)
+        applied();
     prompter.message(kCaption, QStringLiteral("設定を記憶しました。"));
     return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 namespace tavro {
 
@@ -14,9 +15,10 @@ bool authenticateAdministrator(Prompter &prompter, const QString &typed, const Q
 
 // "変更を記憶する": refuses an empty password box ("パスワードがありません。"); otherwise writes the
 // school name, the scrambled password, the class notation and `schoolKind` to section "Settings" of
-// "Tavro_Main.ini", takes them into the context and shows "設定を記憶しました。". A failed save shows
-// its error and changes nothing. Returns true when stored.
+// "Tavro_Main.ini" and takes them into the context; `applied` then updates the window (title, school
+// kind) before "設定を記憶しました。" is shown. A failed save shows its error and changes nothing.
+// Returns true when stored.
 bool storeAdministration(Prompter &prompter, WorkingContext &context, const QString &typedPassword,
-                         int schoolKind);
+                         int schoolKind, const std::function<void()> &applied = {});
 
 } // namespace tavro

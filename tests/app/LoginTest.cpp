@@ -237,8 +237,12 @@ void LoginTest::administratorPassword() {
 
     c.schoolName = "市立みなと小学校";
     c.classType = false;
-    QVERIFY(storeAdministration(s.prompter, c, "secret", 0));
-    QCOMPARE(s.prompter.texts().last(), QString("設定を記憶しました。"));
+    s.prompter.clear();
+    qsizetype shownWhenApplied = -1;
+    QVERIFY(storeAdministration(s.prompter, c, "secret", 0,
+                                [&] { shownWhenApplied = s.prompter.shown().size(); }));
+    QCOMPARE(shownWhenApplied, 0); // the window is updated before the message
+    QCOMPARE(s.prompter.texts(), QStringList{"設定を記憶しました。"});
     QCOMPARE(c.password, scramble("secret", "8093"));
     QCOMPARE(c.schoolKind, 0);
     const MainSettings stored = MainSettings::load(s.folder);

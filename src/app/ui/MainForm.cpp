@@ -711,10 +711,10 @@ void TMainForm::ninsyouClick() {
 
 void TMainForm::storeClick() {
     const int kind = m_groups.value(u("SchoolKindGroup"))->currentIndex();
-    if (!storeAdministration(*m_platform.prompter, m_context, m_adminPasswordEdit->text(), kind))
-        return;
-    m_schoolNameLabel->setText(m_context.schoolName);
-    applySchoolKind();
+    storeAdministration(*m_platform.prompter, m_context, m_adminPasswordEdit->text(), kind, [this] {
+        m_schoolNameLabel->setText(m_context.schoolName);
+        applySchoolKind();
+    });
 }
 
 void TMainForm::permissionClick() {

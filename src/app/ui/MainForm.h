@@ -55,6 +55,7 @@ public:
     // afterwards.
     void setDataWindowOpener(DataPage page, WindowOpener opener);
     // "次へ" of a data page: the class check, ReadOnly, the login dialog, the lock and the window.
+    // Without an opener for the page it does nothing.
     NextResult nextClick(DataPage page);
     // The selections of a data page as "次へ" reads them.
     DataPageChoice dataPageChoice(DataPage page) const;
