@@ -1,0 +1,209 @@
+#include "cli/EvaluationCli.h"
+
+#include "common/DataPaths.h"
+#include "config/Electives.h"
+#include "config/Roster.h"
+#include "evaluation/ClassResultFile.h"
+#include "evaluation/ElectiveResultFile.h"
+#include "evaluation/EvaluationPaths.h"
+#include "evaluation/WorksheetFile.h"
+
+#include <QDir>
+
+namespace tavro::cli {
+
+namespace {
+
+QString answerLabel(Prompter::Answer answer) {
+    switch (answer) {
+    case Prompter::Answer::Ok:
+        return QStringLiteral("OK");
+    case Prompter::Answer::Cancel:
+        return QStringLiteral("キャンセル");
+    case Prompter::Answer::Yes:
+        return QStringLiteral("はい");
+    case Prompter::Answer::No:
+        return QStringLiteral("いいえ");
+    }
+    return QString();
+}
+
+bool readNumber(const QCommandLineParser &parser, const QCommandLineOption &option, int low, int high,
+                const QString &what, int &value, int &status) {
+    bool ok = false;
+    value = parser.value(option).toInt(&ok);
+    if (!parser.isSet(option) || !ok || value < low || value > high) {
+        status = usage(QStringLiteral("--%1 には %2 を %3 から %4 までの数で指定してください。")
+                           .arg(option.names().first(), what)
+                           .arg(low)
+                           .arg(high));
+        return false;
+    }
+    return true;
+}
+
+bool readName(const QCommandLineParser &parser, const QCommandLineOption &option, const QString &what,
+              QString &value, int &status) {
+    value = parser.value(option);
+    if (!parser.isSet(option) || value.isEmpty()) {
+        status = usage(QStringLiteral("--%1 で%2を指定してください。").arg(option.names().first(), what));
+        return false;
+    }
+    QString reason;
+    if (!paths::isSafeName(value, &reason)) {
+        status = userError(QStringLiteral("%1「%2」は使えません。%3").arg(what, value, reason));
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+Prompter::Answer AnswerListPrompter::ask(const QString &, const QString &text, Buttons buttons,
+                                         Answer defaultAnswer, Icon) {
+    Answer answer = defaultAnswer;
+    if (buttons != Buttons::Ok && !m_answers.isEmpty())
+        answer = m_answers.takeFirst();
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    err() << shown << "\n";
+    if (buttons != Buttons::Ok)
+        err() << QStringLiteral("→ %1\n").arg(answerLabel(answer));
+    err().flush();
+    return answer;
+}
+
+bool AnswerListPrompter::parseAnswer(const QString &text, Answer &answer) {
+    const QString t = text.toLower();
+    if (t == QLatin1String("yes"))
+        answer = Answer::Yes;
+    else if (t == QLatin1String("no"))
+        answer = Answer::No;
+    else if (t == QLatin1String("ok"))
+        answer = Answer::Ok;
+    else if (t == QLatin1String("cancel"))
+        answer = Answer::Cancel;
+    else
+        return false;
+    return true;
+}
+
+void WorksheetOptions::addTo(QCommandLineParser &parser, bool withPeriod) {
+    parser.addOptions({data, year, grade, subject, teacher, elective, classes});
+    if (withPeriod)
+        parser.addOption(period);
+}
+
+QString LoadedWorksheet::worksheetPath() const {
+    return paths::worksheetFile(dataFolder, teacher, nendo, grade, subject);
+}
+
+bool LoadedWorksheet::saveWorksheet(QString *error) const {
+    return WorksheetFile::save(worksheetPath(), *worksheet, error);
+}
+
+bool loadWorksheet(const QStringList &args, QCommandLineParser &parser, WorksheetOptions &options,
+                   bool withPeriod, Prompter &prompter, LoadedWorksheet &w, int &status) {
+    options.addTo(parser, withPeriod);
+    if (!parse(parser, args, status))
+        return false;
+    if (!parser.positionalArguments().isEmpty()) {
+        status = usage(QStringLiteral("余分な引数があります: %1")
+                           .arg(parser.positionalArguments().join(QLatin1Char(' '))));
+        return false;
+    }
+    if (!readYear(parser, options.year, w.nendo, status) ||
+        !readNumber(parser, options.grade, 1, 6, QStringLiteral("学年"), w.grade, status) ||
+        (withPeriod &&
+         !readNumber(parser, options.period, 1, kPeriods, QStringLiteral("評定"), w.period, status)) ||
+        !readDataFolder(parser, options.data, w.dataFolder, status) ||
+        !readName(parser, options.subject, QStringLiteral("教科"), w.subject, status) ||
+        !readName(parser, options.teacher, QStringLiteral("教師名"), w.teacher, status))
+        return false;
+    w.dataFolder = paths::withTrailingSeparator(w.dataFolder);
+    w.elective = parser.isSet(options.elective);
+    w.settings = YearSettings::load(w.dataFolder, w.nendo);
+
+    std::vector<int> rows;
+    std::vector<int> classes;
+    if (w.elective) {
+        if (parser.isSet(options.classes)) {
+            status = usage(QStringLiteral("選択教科では --classes は使えません (名簿の生徒が対象です)。"));
+            return false;
+        }
+        QStringList lines;
+        QString error;
+        if (!memberlist::read(w.dataFolder, w.nendo, w.grade, w.subject, lines, &error)) {
+            status = userError(error);
+            return false;
+        }
+        for (int code : memberlist::members(lines)) {
+            const int slot = slotOfCode(code);
+            if (slot >= 0 && std::find(rows.begin(), rows.end(), slot) == rows.end())
+                rows.push_back(slot);
+        }
+    } else {
+        const int count = w.settings.classCount[std::size_t(w.grade - 1)];
+        if (parser.isSet(options.classes)) {
+            const QString digits = parser.value(options.classes);
+            for (QChar c : digits) {
+                const int cls = c.unicode() - u'0';
+                if (cls < 1 || cls > count) {
+                    status =
+                        userError(QStringLiteral("--classes の「%1」は%2年の組ではありません (%3組まで)。")
+                                      .arg(c)
+                                      .arg(w.grade)
+                                      .arg(count));
+                    return false;
+                }
+                if (std::find(classes.begin(), classes.end(), cls) == classes.end())
+                    classes.push_back(cls);
+            }
+        } else {
+            for (int cls = 1; cls <= count; ++cls)
+                classes.push_back(cls);
+        }
+        if (classes.empty()) {
+            status = userError(QStringLiteral("%1年の学級数が設定されていません。").arg(w.grade));
+            return false;
+        }
+        for (int cls : classes)
+            for (int n = 1; n <= kSeatsPerClass; ++n)
+                rows.push_back(slotOf(cls, n));
+    }
+
+    const ReadReport report = WorksheetFile::load(w.worksheetPath(), *w.worksheet, &prompter);
+    if (report.tooNew) {
+        status = kUserError;
+        return false;
+    }
+    if (!report.found) {
+        status = userError(
+            QStringLiteral("評定ファイルがありません: %1").arg(QDir::toNativeSeparators(w.worksheetPath())));
+        return false;
+    }
+    if (w.elective) {
+        const ReadReport r = ElectiveResultFile::load(
+            paths::electiveResultFile(w.dataFolder, w.nendo, w.grade, w.subject), *w.results, &prompter);
+        if (r.tooNew) {
+            status = kUserError;
+            return false;
+        }
+    } else {
+        const auto grade = ClassResultFile::loadGrade(w.dataFolder, w.nendo, w.grade, w.subject,
+                                                      w.settings.classCount[std::size_t(w.grade - 1)],
+                                                      classes, *w.results, &prompter);
+        if (grade.refusedClass != 0) {
+            status = kUserError;
+            return false;
+        }
+    }
+    w.sheet = std::make_unique<EvaluationSheet>(
+        EvaluationSheet{*w.worksheet, *w.results, w.settings, w.elective, rows,
+                        roster::readNames(w.dataFolder, w.nendo, w.grade)});
+    w.sheet->names.resize(kSlots);
+    w.target = ResultTarget{w.dataFolder, w.nendo, w.grade, w.subject, w.elective, classes, rows};
+    return true;
+}
+
+} // namespace tavro::cli

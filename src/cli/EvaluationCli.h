@@ -1,0 +1,70 @@
+#pragma once
+
+#include "cli/CliSupport.h"
+#include "config/YearSettings.h"
+#include "evaluation/Calculation.h"
+#include "platform/Prompter.h"
+
+#include <QList>
+#include <memory>
+
+// What the evaluation commands of tavro-cli share: the worksheet options, the loading of a worksheet
+// with its settings, roster and results as the evaluation window does, and the answers to questions.
+namespace tavro::cli {
+
+// Answers questions from a list in the order they are asked; with no answer left, the default.
+// Every message and question is printed on stderr with the answer taken.
+class AnswerListPrompter final : public Prompter {
+public:
+    explicit AnswerListPrompter(QList<Answer> answers) : m_answers(std::move(answers)) {}
+    Answer ask(const QString &caption, const QString &text, Buttons buttons, Answer defaultAnswer,
+               Icon icon = Icon::None) override;
+    // "yes", "no", "ok", "cancel".
+    static bool parseAnswer(const QString &text, Answer &answer);
+
+private:
+    QList<Answer> m_answers;
+};
+
+struct WorksheetOptions {
+    QCommandLineOption data = dataOption();
+    QCommandLineOption year = yearOption();
+    QCommandLineOption grade{QStringLiteral("grade"), QStringLiteral("学年 (1..6)"), QStringLiteral("G")};
+    QCommandLineOption subject{QStringLiteral("subject"), QStringLiteral("教科 (選択教科はその名前)"),
+                               QStringLiteral("S")};
+    QCommandLineOption teacher{QStringLiteral("teacher"), QStringLiteral("教師名"), QStringLiteral("T")};
+    QCommandLineOption elective{QStringLiteral("elective"), QStringLiteral("選択教科")};
+    QCommandLineOption classes{QStringLiteral("classes"),
+                               QStringLiteral("対象の組 (例 123; 既定: 学年の全組)"),
+                               QStringLiteral("DIGITS")};
+    QCommandLineOption period{QStringLiteral("period"), QStringLiteral("評定 (1..5)"), QStringLiteral("K")};
+
+    void addTo(QCommandLineParser &parser, bool withPeriod);
+};
+
+// A worksheet loaded for a command.
+struct LoadedWorksheet {
+    QString dataFolder;
+    int nendo = 0;
+    int grade = 0;
+    QString subject;
+    QString teacher;
+    bool elective = false;
+    int period = 0;
+    YearSettings settings;
+    std::unique_ptr<Worksheet> worksheet = std::make_unique<Worksheet>();
+    std::unique_ptr<EvaluationResults> results = std::make_unique<EvaluationResults>();
+    std::unique_ptr<EvaluationSheet> sheet;
+    ResultTarget target;
+
+    QString worksheetPath() const;
+    bool saveWorksheet(QString *error) const;
+};
+
+// Parses the options and loads the worksheet, the year settings, the roster names, the rows (the
+// classes given or all classes of the grade; for electives the member list) and the results.
+// False when the command should end now with `status`.
+bool loadWorksheet(const QStringList &args, QCommandLineParser &parser, WorksheetOptions &options,
+                   bool withPeriod, Prompter &prompter, LoadedWorksheet &loaded, int &status);
+
+} // namespace tavro::cli
