@@ -23,6 +23,13 @@ QString noClassMessage() {
     return QStringLiteral("学級が存在しません。\r\n管理者に確認をとってください。");
 }
 
+bool checkGradeHasClasses(const WorkingContext &context, int grade, Prompter &prompter) {
+    if (grade >= 1 && grade <= 6 && context.classCount[grade - 1] > 0)
+        return true;
+    prompter.message(kCaption, noClassMessage(), Prompter::Icon::Warning);
+    return false;
+}
+
 QString lockNameFor(const WorkingContext &context, DataPage page) {
     return SharedLock::lockName(context.dataFolder, context.nendo,
                                 isTestPage(page) ? context.testCode : QString(), context.gakunen,
@@ -35,10 +42,8 @@ NextResult runNextSequence(WorkingContext &context, const DataPageChoice &choice
     if ((testPage && choice.testIndex < 0) || (choice.page == DataPage::Elective && choice.subject.isEmpty()))
         return NextResult::NothingSelected;
     const int grade = choice.gradeIndex + 1;
-    if (grade < 1 || grade > 6 || context.classCount[grade - 1] == 0) {
-        prompter.message(kCaption, noClassMessage(), Prompter::Icon::Warning);
+    if (!checkGradeHasClasses(context, grade, prompter))
         return NextResult::NoClasses;
-    }
 
     bool permitted = true;
     if (choice.page == DataPage::PeriodicTest)

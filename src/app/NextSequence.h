@@ -47,6 +47,8 @@ NextResult runNextSequence(WorkingContext &context, const DataPageChoice &choice
                            SharedLock &lock, const LoginRunner &login, const WindowOpener &openWindow);
 
 QString noClassMessage();
+// Grade-bound actions: false, after the no-class message, when grade (1..6) has no classes.
+bool checkGradeHasClasses(const WorkingContext &context, int grade, Prompter &prompter);
 
 // The lock name of the context for a page: with the test code on the test pages only.
 QString lockNameFor(const WorkingContext &context, DataPage page);

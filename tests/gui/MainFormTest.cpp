@@ -4,6 +4,7 @@
 #include "app/ui/SplashWindow.h"
 #include "support/gui/GuiFixture.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -13,6 +14,7 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 
 using namespace tavro;
 using tavro::test::GuiFixture;
@@ -55,6 +57,7 @@ private slots:
     void administrationPage();
     void versionWindow();
     void panelStaysCentred();
+    void rosterButtonChecksTheGrade();
 };
 
 // The window as a newcomer first sees it: the demo school, shown at 1024 x 768.
@@ -356,6 +359,32 @@ void MainFormTest::panelStaysCentred() {
     form.resize(1400, 1000);
     QTRY_VERIFY(centred());
     QCOMPARE(panel->size(), TMainForm::panelSize());
+}
+
+// "名簿管理" refuses a grade without classes and otherwise opens the roster of the selected grade.
+void MainFormTest::rosterButtonChecksTheGrade() {
+    GuiFixture f;
+    QVERIFY(f.writeDemoSchool());
+    TMainForm form(f.platform(), f.context());
+    auto *meibo = GuiFixture::child<QPushButton>(&form, "MeiboButton");
+    QVERIFY(meibo && meibo->isEnabled());
+
+    form.setSelectedIndex("gakunen5", 3);
+    meibo->click();
+    QCOMPARE(f.lastMessage(), QString("学級が存在しません。\r\n管理者に確認をとってください。"));
+
+    form.setSelectedIndex("gakunen5", 1);
+    QString caption;
+    QTimer::singleShot(0, [&] {
+        QWidget *window = QApplication::activeModalWidget();
+        QVERIFY(window);
+        caption = window->windowTitle();
+        f.answerNext(Prompter::Answer::No); // "保存しますか?"
+        window->close();
+    });
+    meibo->click();
+    QCOMPARE(caption, QString("成績処理TAVRO for Windows Ver.5 - 2024年度 2年生 "));
+    QCOMPARE(f.lastMessage(), QString("保存しますか?"));
 }
 
 QTEST_MAIN(MainFormTest)

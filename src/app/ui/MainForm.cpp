@@ -9,6 +9,7 @@
 #include "app/ui/RadioGroup.h"
 #include "app/ui/SplashWindow.h"
 #include "common/Cp932.h"
+#include "config/ui/NameEditForm.h"
 #include "platform/Prompter.h"
 #include "platform/UserStore.h"
 #include "platform/qt/QtPorts.h"
@@ -405,7 +406,10 @@ QWidget *TMainForm::buildGradePage() {
     auto *grid = new QGridLayout;
     grid->setHorizontalSpacing(14);
     grid->setVerticalSpacing(10);
-    grid->addWidget(actionButton(u("名簿管理")), 0, 0);
+    QPushButton *meibo = actionButton(u("名簿管理"), true);
+    meibo->setObjectName(u("MeiboButton"));
+    connect(meibo, &QPushButton::clicked, this, &TMainForm::meiboClick);
+    grid->addWidget(meibo, 0, 0);
     grid->addWidget(new QLabel(u("氏名の登録や訂正")), 0, 1);
     grid->addWidget(actionButton(u("選択教科")), 1, 0);
     grid->addWidget(new QLabel(u("選択教科の生徒登録")), 1, 1);
@@ -721,6 +725,15 @@ void TMainForm::permissionClick() {
     TPermissionForm1 form(m_platform, m_context.nendo, m_context.dataFolder, this);
     form.exec();
     reloadPermissions(m_context);
+}
+
+void TMainForm::meiboClick() {
+    const int grade = selectedIndex(u("gakunen5")) + 1;
+    if (!checkGradeHasClasses(m_context, grade, *m_platform.prompter))
+        return;
+    TNameEditForm form(m_platform, m_context.mainCaption, m_context.nendo, QString::number(grade),
+                       m_context.dataFolder, m_context.classType, this);
+    form.exec();
 }
 
 void TMainForm::setDataWindowOpener(DataPage page, WindowOpener opener) {

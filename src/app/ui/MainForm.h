@@ -91,6 +91,7 @@ private:
     void ninsyouClick();
     void storeClick();
     void permissionClick();
+    void meiboClick();
     std::optional<LoginResult> runLoginDialog(const LoginInputs &inputs);
 
     Platform m_platform;
