@@ -85,6 +85,7 @@ private slots:
     void stopsAtVersion600();
     void survivesDamage();
     void dayCounts();
+    void pathsAndChargeClasses();
 };
 
 void ClassResultFileTest::writesExactBytes() {
@@ -236,6 +237,23 @@ void ClassResultFileTest::dayCounts() {
     QVERIFY(!fromDayCount(0).isValid());
     QVERIFY(!fromDayCount(std::numeric_limits<double>::infinity()).isValid());
     QCOMPARE(toDayCount(QDateTime()), 0.0);
+}
+
+void ClassResultFileTest::pathsAndChargeClasses() {
+    const QString d = QStringLiteral("/d/");
+    QCOMPARE(paths::worksheetFile(d, QStringLiteral("山田"), 2024, 1, QStringLiteral("国語")),
+             QStringLiteral("/d/山田/20241国語.dat"));
+    QCOMPARE(paths::classResultFile(d, 2024, 1, 3, QStringLiteral("国語")),
+             QStringLiteral("/d/2024/Hyoutei/103国語.dat"));
+    QCOMPARE(paths::classResultFile(d, 2024, 2, 12, QStringLiteral("数学")),
+             QStringLiteral("/d/2024/Hyoutei/2012数学.dat"));
+    QCOMPARE(paths::electiveResultFile(d, 2024, 3, QStringLiteral("選択英語A")),
+             QStringLiteral("/d/2024/Sentaku/3選択英語A.dat"));
+    // One character per class; classes 10..12 follow "9" in code order.
+    QCOMPARE(chargeClassNumbers(QStringLiteral("312")), std::vector<int>({3, 1, 2}));
+    QCOMPARE(chargeClassNumbers(QStringLiteral("9:;<=0a3")), std::vector<int>({9, 10, 11, 12, 3}));
+    QCOMPARE(chargeClassNumbers(QStringLiteral("11")), std::vector<int>({1}));
+    QCOMPARE(chargeClassesText({1, 10, 12, 13}), QStringLiteral("1:<"));
 }
 
 QTEST_GUILESS_MAIN(ClassResultFileTest)
