@@ -1,6 +1,8 @@
 // tavro-cli demo: writes the demo school.
+#include "app/DemoEvaluation.h"
 #include "app/DemoSchool.h"
 #include "cli/CliSupport.h"
+#include "platform/qt/QtPorts.h"
 
 #include <QDir>
 
@@ -25,6 +27,9 @@ int run(const QStringList &args) {
     QString error;
     QStringList written;
     if (!DemoSchool::write(folder, nendo, &error, &written))
+        return userError(error);
+    // The results of the first period, so the demo shows evaluations.
+    if (!demo::calculateFirstPeriod(folder, nendo, SystemClock(), &error, &written))
         return userError(error);
     out() << QStringLiteral("%1年度のデモ校を作成しました: %2\n")
                  .arg(nendo)

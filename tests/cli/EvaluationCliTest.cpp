@@ -182,6 +182,23 @@ private slots:
         QCOMPARE(rows[2].toObject().value(QStringLiteral("achievement")).toDouble(), -1.0);
     }
 
+    // The demo calculates the first period of its worksheets.
+    void demoHasResults() {
+        QTemporaryDir dir;
+        QCOMPARE(cli({QStringLiteral("demo"), dir.path(), QStringLiteral("--year"), QStringLiteral("2024")})
+                     .status,
+                 0);
+        EvaluationResults results;
+        const auto load = ClassResultFile::loadGrade(dir.path() + QStringLiteral("/"), 2024, 1, kSubject, 3,
+                                                     {1, 2, 3}, results, nullptr);
+        QCOMPARE(int(load.classesRead.size()), 3);
+        QVERIFY(results.dateTime(1) > 0);
+        int evaluated = 0;
+        for (int slot = 0; slot < kSlots; ++slot)
+            evaluated += results.at(1, slot).evaluation.isEmpty() ? 0 : 1;
+        QVERIFY(evaluated > 60);
+    }
+
     void estimateAndBadUsage() {
         School s;
         s.writeWorksheet(score::kAbsent);
