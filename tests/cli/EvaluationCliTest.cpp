@@ -1,7 +1,9 @@
 #include "common/DataPaths.h"
+#include "config/Electives.h"
 #include "config/Roster.h"
 #include "config/YearSettings.h"
 #include "evaluation/ClassResultFile.h"
+#include "evaluation/ElectiveResultFile.h"
 #include "evaluation/EvaluationPaths.h"
 #include "evaluation/WorksheetFile.h"
 
@@ -180,6 +182,40 @@ private slots:
         QCOMPARE(second.value(QStringLiteral("evaluation")).toString(), QStringLiteral("1"));
         QCOMPARE(second.value(QStringLiteral("border")).toString(), QString());
         QCOMPARE(rows[2].toObject().value(QStringLiteral("achievement")).toDouble(), -1.0);
+    }
+
+    // An elective: the member list gives the rows, section "Sentaku" the patterns (here K, whose
+    // elective variant gives letters), and the elective result file takes the results.
+    void electiveWithPatternK() {
+        School s;
+        YearSettings y = YearSettings::load(s.folder, 2024);
+        y.sentaku.hyouteiPatern[0] = 6;
+        y.sentaku.kantenPatern[0] = 2;
+        y.hissu.hyouteiPatern[0] = 1;
+        QVERIFY(y.save(s.folder, 2024));
+        const QString elective = QStringLiteral("選択英語");
+        QVERIFY(
+            memberlist::write(s.folder, 2024, 1, elective, {QStringLiteral("104"), QStringLiteral("101")}));
+        Worksheet w;
+        w.item(1).kind = itemkind::kRegular;
+        w.item(1).fullScore = 10;
+        w.itemRatio(1, 1, 1) = 1;
+        w.itemRatio(1, 1, 2) = 1;
+        w.score(1, 1, 1) = 9;  // A A: points 6, W 2: 3 -> "A"
+        w.score(1, 1, 4) = 6;  // B B: 2 -> "B"
+        w.score(1, 1, 2) = 10; // not a member
+        QVERIFY(WorksheetFile::save(paths::worksheetFile(s.folder, kTeacher, 2024, 1, elective), w));
+        QStringList args = s.args("calc", 1) << QStringLiteral("--elective");
+        args[args.indexOf(kSubject)] = elective;
+        const Run r = cli(args);
+        QCOMPARE(r.status, 0);
+        EvaluationResults results;
+        ElectiveResultFile::load(paths::electiveResultFile(s.folder, 2024, 1, elective), results, nullptr);
+        QCOMPARE(results.at(1, 1, 1).evaluation, QStringLiteral("A"));
+        QCOMPARE(results.at(1, 1, 4).evaluation, QStringLiteral("B"));
+        QCOMPARE(results.at(1, 1, 4).marks[1], QStringLiteral("B"));
+        QVERIFY(results.at(1, 1, 2).evaluation.isEmpty());
+        QVERIFY(results.dateTime(1) > 0);
     }
 
     // The demo calculates the first period of its worksheets.
