@@ -10,6 +10,7 @@ packages=(
   fonts-ipafont fonts-ipafont-gothic fonts-ipafont-mincho
   xvfb xauth
   libbenchmark-dev
+  clang libclang-rt-14-dev
 )
 
 missing=()
