@@ -15,6 +15,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 
 using namespace tavro;
 using tavro::test::GuiFixture;
@@ -58,6 +59,7 @@ private slots:
     void versionWindow();
     void panelStaysCentred();
     void rosterButtonChecksTheGrade();
+    void administrationButtonsOpenTheirWindows();
 };
 
 // The window as a newcomer first sees it: the demo school, shown at 1024 x 768.
@@ -385,6 +387,39 @@ void MainFormTest::rosterButtonChecksTheGrade() {
     meibo->click();
     QCOMPARE(caption, QString("成績処理TAVRO for Windows Ver.5 - 2024年度 2年生 "));
     QCOMPARE(f.lastMessage(), QString("保存しますか?"));
+}
+
+// The configuration windows open from their buttons; "各種設定" reloads the year when it closes.
+void MainFormTest::administrationButtonsOpenTheirWindows() {
+    GuiFixture f;
+    QVERIFY(f.writeDemoSchool());
+    TMainForm form(f.platform(), f.context());
+
+    auto openAndClose = [&](const QString &button, const std::function<void(QWidget *)> &edit) {
+        QString title;
+        QTimer::singleShot(0, [&] {
+            QWidget *window = QApplication::activeModalWidget();
+            QVERIFY(window);
+            title = window->windowTitle();
+            if (edit)
+                edit(window);
+            window->close();
+        });
+        GuiFixture::child<QPushButton>(&form, button)->click();
+        return title;
+    };
+
+    QVERIFY(openAndClose("TantoButton", {}).contains("担当学級の設定"));
+    QVERIFY(openAndClose("KantenButton", {}).contains("観点の定義"));
+    form.setSelectedIndex("gakunen5", 2);
+    QVERIFY(openAndClose("SentakuMemberButton", {}).contains("3年生"));
+
+    const QString title = openAndClose("SettingsButton", [](QWidget *window) {
+        GuiFixture::child<QLineEdit>(window, "TestName1")->setText("前期中間テスト");
+    });
+    QVERIFY(title.contains("各種設定"));
+    QCOMPARE(form.radioGroup("test1")->items().first(), QString("前期中間テスト"));
+    QCOMPARE(form.radioGroup("Test5")->items().first(), QString("前期中間テスト"));
 }
 
 QTEST_MAIN(MainFormTest)

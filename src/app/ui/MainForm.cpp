@@ -9,7 +9,11 @@
 #include "app/ui/RadioGroup.h"
 #include "app/ui/SplashWindow.h"
 #include "common/Cp932.h"
+#include "config/ui/KantenDefForm.h"
 #include "config/ui/NameEditForm.h"
+#include "config/ui/SentakuMember1Form.h"
+#include "config/ui/SettingsForm.h"
+#include "config/ui/TantoForm.h"
 #include "platform/Prompter.h"
 #include "platform/UserStore.h"
 #include "platform/qt/QtPorts.h"
@@ -411,7 +415,10 @@ QWidget *TMainForm::buildGradePage() {
     connect(meibo, &QPushButton::clicked, this, &TMainForm::meiboClick);
     grid->addWidget(meibo, 0, 0);
     grid->addWidget(new QLabel(u("氏名の登録や訂正")), 0, 1);
-    grid->addWidget(actionButton(u("選択教科")), 1, 0);
+    QPushButton *sentaku = actionButton(u("選択教科"), true);
+    sentaku->setObjectName(u("SentakuMemberButton"));
+    connect(sentaku, &QPushButton::clicked, this, &TMainForm::sentakuMemberClick);
+    grid->addWidget(sentaku, 1, 0);
     grid->addWidget(new QLabel(u("選択教科の生徒登録")), 1, 1);
     grid->setColumnStretch(1, 1);
     rv->addLayout(grid);
@@ -535,10 +542,15 @@ QWidget *TMainForm::buildAdminPage() {
         for (const auto &b : adminButtons) {
             QPushButton *button = actionButton(u(b.text));
             button->setObjectName(u(b.name));
-            if (qstrcmp(b.name, "PermissionButton") == 0) {
-                button->setEnabled(true);
+            button->setEnabled(true);
+            if (qstrcmp(b.name, "PermissionButton") == 0)
                 connect(button, &QPushButton::clicked, this, &TMainForm::permissionClick);
-            }
+            else if (qstrcmp(b.name, "SettingsButton") == 0)
+                connect(button, &QPushButton::clicked, this, &TMainForm::settingsClick);
+            else if (qstrcmp(b.name, "TantoButton") == 0)
+                connect(button, &QPushButton::clicked, this, &TMainForm::tantoClick);
+            else
+                connect(button, &QPushButton::clicked, this, &TMainForm::kantenClick);
             button->setMinimumSize(160, 40);
             button->installEventFilter(this);
             m_descriptions.insert(button, u(b.description));
@@ -733,6 +745,33 @@ void TMainForm::meiboClick() {
         return;
     TNameEditForm form(m_platform, m_context.mainCaption, m_context.nendo, QString::number(grade),
                        m_context.dataFolder, m_context.classType, this);
+    form.exec();
+}
+
+void TMainForm::sentakuMemberClick() {
+    const int grade = selectedIndex(u("gakunen5")) + 1;
+    if (!checkGradeHasClasses(m_context, grade, *m_platform.prompter))
+        return;
+    TSentakuMember1Form form(m_platform, m_context.mainCaption, m_context.nendo, m_context.dataFolder,
+                             QString::number(grade), this);
+    form.exec();
+}
+
+void TMainForm::settingsClick() {
+    TSettingsForm form(m_platform, m_context.mainCaption, m_context.nendo, m_context.dataFolder, this);
+    form.exec();
+    reloadYear();
+}
+
+void TMainForm::tantoClick() {
+    TTantoForm form(m_platform, m_context.mainCaption, m_context.nendo, m_context.dataFolder,
+                    m_context.schoolKind, this);
+    form.exec();
+}
+
+void TMainForm::kantenClick() {
+    TKantenDefForm form(m_platform, m_context.mainCaption, m_context.nendo, m_context.dataFolder,
+                        m_context.schoolKind, this);
     form.exec();
 }
 

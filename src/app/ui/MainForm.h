@@ -92,6 +92,10 @@ private:
     void storeClick();
     void permissionClick();
     void meiboClick();
+    void sentakuMemberClick();
+    void settingsClick();
+    void tantoClick();
+    void kantenClick();
     std::optional<LoginResult> runLoginDialog(const LoginInputs &inputs);
 
     Platform m_platform;
