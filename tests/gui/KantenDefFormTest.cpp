@@ -94,7 +94,7 @@ void KantenDefFormTest::importOfThePreviousYear() {
     KantenNames previous;
     previous.fillDefaults();
     previous.longName[0] = "前年度の長い表記";
-    for (const QString &section : {"国語", "選択技家", "書写", "算数"})
+    for (const char *section : {"国語", "選択技家", "書写", "算数"})
         QVERIFY(kanten::save(f.dataFolder(), nendo - 1, section, previous));
     box(form, 1, 'S')->setFocus();
     GuiFixture::typeText(box(form, 1, 'S'), "未保存");
