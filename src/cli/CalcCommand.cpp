@@ -16,12 +16,7 @@ int run(const QStringList &args) {
     parser.addOption(answerOpt);
     WorksheetOptions options;
     // Loading may already ask (a file too new); the answers are installed once they are parsed.
-    struct DeferredPrompter final : Prompter {
-        std::unique_ptr<AnswerListPrompter> inner = std::make_unique<AnswerListPrompter>(QList<Answer>{});
-        Answer ask(const QString &c, const QString &t, Buttons b, Answer d, Icon i) override {
-            return inner->ask(c, t, b, d, i);
-        }
-    } prompter;
+    AnswerListPrompter prompter;
     LoadedWorksheet w;
     int status = kOk;
     if (!loadWorksheet(args, parser, options, true, prompter, w, status))
@@ -33,7 +28,7 @@ int run(const QStringList &args) {
                              .arg(text));
         answers.append(a);
     }
-    prompter.inner = std::make_unique<AnswerListPrompter>(answers);
+    prompter.setAnswers(answers);
     SystemClock clock;
     const calculation::Report report = calculation::calculate(*w.sheet, w.period, prompter, clock, &w.target);
     switch (report.outcome) {

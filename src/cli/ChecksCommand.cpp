@@ -26,7 +26,7 @@ int run(const QStringList &args) {
     const QCommandLineOption jsonOpt(QStringLiteral("json"), QStringLiteral("JSON で出力します"));
     parser.addOption(jsonOpt);
     WorksheetOptions options;
-    AnswerListPrompter prompter({});
+    AnswerListPrompter prompter;
     LoadedWorksheet w;
     int status = kOk;
     if (!loadWorksheet(args, parser, options, true, prompter, w, status))

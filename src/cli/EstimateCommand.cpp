@@ -11,7 +11,7 @@ namespace {
 int run(const QStringList &args) {
     QCommandLineParser parser;
     WorksheetOptions options;
-    AnswerListPrompter prompter({});
+    AnswerListPrompter prompter;
     LoadedWorksheet w;
     int status = kOk;
     if (!loadWorksheet(args, parser, options, false, prompter, w, status))

@@ -14,20 +14,6 @@ namespace tavro::cli {
 
 namespace {
 
-QString answerLabel(Prompter::Answer answer) {
-    switch (answer) {
-    case Prompter::Answer::Ok:
-        return QStringLiteral("OK");
-    case Prompter::Answer::Cancel:
-        return QStringLiteral("キャンセル");
-    case Prompter::Answer::Yes:
-        return QStringLiteral("はい");
-    case Prompter::Answer::No:
-        return QStringLiteral("いいえ");
-    }
-    return QString();
-}
-
 bool readNumber(const QCommandLineParser &parser, const QCommandLineOption &option, int low, int high,
                 const QString &what, int &value, int &status) {
     bool ok = false;
@@ -59,19 +45,12 @@ bool readName(const QCommandLineParser &parser, const QCommandLineOption &option
 
 } // namespace
 
-Prompter::Answer AnswerListPrompter::ask(const QString &, const QString &text, Buttons buttons,
-                                         Answer defaultAnswer, Icon) {
-    Answer answer = defaultAnswer;
-    if (buttons != Buttons::Ok && !m_answers.isEmpty())
-        answer = m_answers.takeFirst();
-    QString shown = text;
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    err() << shown << "\n";
-    if (buttons != Buttons::Ok)
-        err() << QStringLiteral("→ %1\n").arg(answerLabel(answer));
-    err().flush();
-    return answer;
-}
+AnswerListPrompter::AnswerListPrompter(QList<Answer> answers)
+    : m_answers(std::move(answers)),
+      m_printer([this](const QString &, Buttons buttons, Answer defaultAnswer) {
+          // OK-only messages take no answer from the list.
+          return buttons != Buttons::Ok && !m_answers.isEmpty() ? m_answers.takeFirst() : defaultAnswer;
+      }) {}
 
 bool AnswerListPrompter::parseAnswer(const QString &text, Answer &answer) {
     const QString t = text.toLower();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/CliPrompter.h"
 #include "cli/CliSupport.h"
 #include "config/YearSettings.h"
 #include "evaluation/Calculation.h"
@@ -16,14 +17,21 @@ namespace tavro::cli {
 // Every message and question is printed on stderr with the answer taken.
 class AnswerListPrompter final : public Prompter {
 public:
-    explicit AnswerListPrompter(QList<Answer> answers) : m_answers(std::move(answers)) {}
+    explicit AnswerListPrompter(QList<Answer> answers = {});
+    AnswerListPrompter(const AnswerListPrompter &) = delete; // the printer refers to this object
+    AnswerListPrompter &operator=(const AnswerListPrompter &) = delete;
+    // Replaces the answers still to be taken.
+    void setAnswers(QList<Answer> answers) { m_answers = std::move(answers); }
     Answer ask(const QString &caption, const QString &text, Buttons buttons, Answer defaultAnswer,
-               Icon icon = Icon::None) override;
+               Icon icon = Icon::None) override {
+        return m_printer.ask(caption, text, buttons, defaultAnswer, icon);
+    }
     // "yes", "no", "ok", "cancel".
     static bool parseAnswer(const QString &text, Answer &answer);
 
 private:
     QList<Answer> m_answers;
+    CliPrompter m_printer;
 };
 
 struct WorksheetOptions {

@@ -7,27 +7,17 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include "support/CliRun.h"
 
 using namespace tavro;
 
 namespace {
 
-struct Run {
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-Run cli(const QStringList &args) {
-    QProcess p;
-    p.start(QStringLiteral(TAVRO_CLI_PATH), args);
-    p.waitForFinished(60000);
-    return Run{p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-               QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
-}
+using Run = tavro::test::CliRun;
+using tavro::test::cli;
 
 } // namespace
 

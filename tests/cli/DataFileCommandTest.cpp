@@ -6,27 +6,17 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include "support/CliRun.h"
 
 using namespace tavro;
 
 namespace {
 
-struct Run {
-    int status = -1;
-    QByteArray out;
-    QString err;
-};
-
-Run cli(const QStringList &args) {
-    QProcess p;
-    p.start(QStringLiteral(TAVRO_CLI_PATH), args);
-    p.waitForFinished(120000);
-    return Run{p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-               QString::fromUtf8(p.readAllStandardError())};
-}
+using Run = tavro::test::CliRun;
+using tavro::test::cli;
 
 QByteArray header(const char *version = "500") {
     return QByteArray("TAVRO_") + version + QByteArray("\r\n", 2) + '\0';
@@ -175,13 +165,13 @@ void DataFileCommandTest::dumpAndLoad() {
     const Run dump = cli({QStringLiteral("dump"), path});
     QCOMPARE(dump.status, 0);
     QVERIFY2(dump.err.isEmpty(), qPrintable(dump.err));
-    const QJsonObject got = QJsonDocument::fromJson(dump.out).object();
+    const QJsonObject got = QJsonDocument::fromJson(dump.bytes).object();
     if (got != expected)
-        qWarning("%s", dump.out.constData());
+        qWarning("%s", dump.bytes.constData());
     QCOMPARE(got, expected);
 
     const QString jsonPath = m_dir.filePath(QStringLiteral("dump.json"));
-    writeFile(jsonPath, dump.out);
+    writeFile(jsonPath, dump.bytes);
     const QString target = m_dir.filePath(QStringLiteral("load/") + name);
     QVERIFY(QDir().mkpath(QFileInfo(target).path()));
     const Run load = cli({QStringLiteral("load"), jsonPath, target});
@@ -221,7 +211,7 @@ void DataFileCommandTest::checkFindsDamage() {
              0);
     Run r = cli({QStringLiteral("check"), QStringLiteral("--data"), folder, QStringLiteral("--year"),
                  QStringLiteral("2024")});
-    QVERIFY2(r.status == 0, r.out.constData());
+    QVERIFY2(r.status == 0, r.bytes.constData());
 
     const QString scores = folder + QStringLiteral("/2024/Test/B203数学.dat");
     QByteArray bytes = contents(scores);
@@ -236,7 +226,7 @@ void DataFileCommandTest::checkFindsDamage() {
     r = cli({QStringLiteral("check"), QStringLiteral("--data"), folder, QStringLiteral("--year"),
              QStringLiteral("2024")});
     QCOMPARE(r.status, 1);
-    const QStringList lines = QString::fromUtf8(r.out).split(u'\n', Qt::SkipEmptyParts);
+    const QStringList lines = r.out.split(u'\n', Qt::SkipEmptyParts);
     QCOMPARE(lines.size(), 3);
     QVERIFY2(lines[0].contains(QStringLiteral("B203数学.dat")) &&
                  lines[0].contains(QStringLiteral("途中で切れています")),

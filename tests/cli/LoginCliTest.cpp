@@ -12,6 +12,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include "support/CliRun.h"
 #include <memory>
 #include <vector>
 
@@ -19,22 +21,8 @@ using namespace tavro;
 
 namespace {
 
-struct Run {
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-Run cli(const QStringList &args, const QByteArray &input = {}) {
-    QProcess p;
-    p.start(QStringLiteral(TAVRO_CLI_PATH), args);
-    p.waitForStarted();
-    p.write(input);
-    p.closeWriteChannel();
-    p.waitForFinished(60000);
-    return Run{p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-               QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
-}
+using Run = tavro::test::CliRun;
+using tavro::test::cli;
 
 // The demo school of the current school year (the login of another year is read-only).
 struct Demo {
