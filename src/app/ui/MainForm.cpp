@@ -1,4 +1,5 @@
 #include "app/ui/MainForm.h"
+#include "app/ui/UiFont.h"
 
 #include "app/Administration.h"
 #include "app/SharedLock.h"
@@ -60,13 +61,7 @@ QString u(const char *text) {
     return QString::fromUtf8(text);
 }
 
-QFont uiFont(qreal pointSize, bool bold = false) {
-    QFont f;
-    f.setFamilies({u("IPAPGothic"), u("IPAGothic"), u("Meiryo UI"), u("Yu Gothic UI"), u("MS UI Gothic")});
-    f.setPointSizeF(pointSize);
-    f.setBold(bold);
-    return f;
-}
+using ui::uiFont;
 
 QStringList gradeItems() {
     QStringList items;

@@ -1,4 +1,5 @@
 #include "app/ui/SplashWindow.h"
+#include "app/ui/UiFont.h"
 
 #include "Version.h"
 #include "platform/SoundPlayer.h"
@@ -22,11 +23,7 @@ QString u(const char *text) {
 }
 
 QFont splashFont(qreal pointSize, bool bold) {
-    QFont f;
-    f.setFamilies({u("IPAPGothic"), u("IPAGothic"), u("Meiryo UI"), u("Yu Gothic UI"), u("MS UI Gothic")});
-    f.setPointSizeF(pointSize);
-    f.setBold(bold);
-    return f;
+    return ui::uiFont(pointSize, bold);
 }
 
 // A clock tower at dusk.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/ui/UiFont.h"
+
 #include <QFont>
 #include <QString>
 
@@ -7,11 +9,7 @@ namespace tavro::formstyle {
 
 // The Japanese UI face of the configuration windows.
 inline QFont japaneseFont(qreal pointSize) {
-    QFont f;
-    f.setFamilies({QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"), QStringLiteral("Meiryo UI"),
-                   QStringLiteral("Yu Gothic UI"), QStringLiteral("MS UI Gothic")});
-    f.setPointSizeF(pointSize);
-    return f;
+    return ui::uiFont(pointSize);
 }
 
 // Notes under the controls.

@@ -1,4 +1,5 @@
 #include "config/ui/NameEditForm.h"
+#include "app/ui/UiFont.h"
 
 #include "platform/Clipboard.h"
 #include "platform/Prompter.h"
@@ -36,14 +37,7 @@ QString u(const char *text) {
 }
 
 QFont japaneseFont(qreal pointSize, bool proportional = true) {
-    QFont f;
-    if (proportional)
-        f.setFamilies(
-            {u("IPAPGothic"), u("IPAGothic"), u("Meiryo UI"), u("Yu Gothic UI"), u("MS UI Gothic")});
-    else
-        f.setFamilies({u("IPAGothic"), u("MS Gothic"), u("IPAPGothic")});
-    f.setPointSizeF(pointSize);
-    return f;
+    return proportional ? ui::uiFont(pointSize) : ui::fixedFont(pointSize);
 }
 
 QPushButton *commandButton(const QString &name, const QString &text, const QString &hint = QString()) {

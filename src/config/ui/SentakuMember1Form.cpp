@@ -1,5 +1,6 @@
 #include "config/ui/SentakuMember1Form.h"
 
+#include "app/ui/UiFont.h"
 #include "config/ui/FormStyle.h"
 #include "platform/Prompter.h"
 
@@ -89,9 +90,7 @@ TSentakuMember1Form::TSentakuMember1Form(const Platform &platform, const QString
 
     m_memo = new MemberTextEdit([this](const QString &message) { refuse(message); });
     m_memo->setObjectName(u("MemberMemo"));
-    QFont mono = formstyle::japaneseFont(11);
-    mono.setFamilies({u("IPAGothic"), u("MS Gothic"), u("IPAPGothic")});
-    m_memo->setFont(mono);
+    m_memo->setFont(ui::fixedFont(11));
     m_memo->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_memo->setTabChangesFocus(true);
 

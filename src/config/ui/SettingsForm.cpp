@@ -1,4 +1,5 @@
 #include "config/ui/SettingsForm.h"
+#include "app/ui/UiFont.h"
 
 #include "app/ui/RadioGroup.h"
 #include "platform/Prompter.h"
@@ -31,13 +32,7 @@ QString u(const char *text) {
 const QString kRegistrySection = QStringLiteral("Settings");
 const QString kRegistryValue = QStringLiteral("PageControl1");
 
-QFont uiFont(qreal pointSize, bool bold = false) {
-    QFont f;
-    f.setFamilies({u("IPAPGothic"), u("IPAGothic"), u("Meiryo UI"), u("Yu Gothic UI"), u("MS UI Gothic")});
-    f.setPointSizeF(pointSize);
-    f.setBold(bold);
-    return f;
-}
+using ui::uiFont;
 
 QLabel *note(const QString &text) {
     auto *label = new QLabel(text);
