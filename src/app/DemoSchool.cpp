@@ -5,6 +5,7 @@
 #include "common/DataPaths.h"
 #include "common/FileSave.h"
 #include "common/IniFile.h"
+#include "config/KantenFile.h"
 #include "config/Roster.h"
 #include "config/YearSettings.h"
 #include "evaluation/EvaluationPaths.h"
@@ -436,6 +437,17 @@ bool DemoSchool::write(const QString &dataFolderIn, int nendo, QString *error, Q
     if (!year.save(dataFolder, nendo, &why))
         return fail(why);
     note(yearFile);
+
+    // Viewpoint names: the three standard viewpoints for every subject, compulsory and elective.
+    IniFile viewpoints(kanten::filePath(dataFolder, nendo));
+    KantenNames names;
+    names.fillDefaults();
+    for (const QString &subject : kanten::subjects(main.schoolKind))
+        for (bool elective : {false, true})
+            kanten::write(viewpoints, kanten::section(subject, elective), names);
+    if (!viewpoints.save(&why))
+        return fail(why);
+    note(viewpoints.path());
 
     const QString teacherPath = paths::teacherFile(dataFolder, nendo);
     if (!writeTextLines(teacherPath, teacherFileLines(), &why))

@@ -4,6 +4,7 @@
 #include "common/DataPaths.h"
 #include "common/FileSave.h"
 #include "common/IniFile.h"
+#include "config/KantenFile.h"
 #include "config/Roster.h"
 
 #include <QTemporaryDir>
@@ -250,6 +251,11 @@ private slots:
                                                 QLatin1Char('(')));
         QVERIFY(
             teacherLines.contains(QStringLiteral("MT\t国語\t%1\t1-1").arg(DemoSchool::teacherNames().at(1))));
+
+        // Every subject has its three viewpoints, compulsory and elective alike.
+        QCOMPARE(kanten::load(c.dataFolder, 2024, QStringLiteral("技家")).usedCount(), 3);
+        QCOMPARE(kanten::load(c.dataFolder, 2024, QStringLiteral("選択英語")).shortName[1],
+                 QStringLiteral("思考"));
 
         QVERIFY(!DemoSchool::write(folder, 2024, &error));
         QVERIFY(error.contains(QStringLiteral("上書き")));
