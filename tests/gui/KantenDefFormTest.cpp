@@ -5,6 +5,7 @@
 #include "config/KantenFile.h"
 #include "support/gui/GuiFixture.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
@@ -41,6 +42,7 @@ void KantenDefFormTest::sectionIsSavedOnlyWhenEdited() {
     GuiFixture f;
     QVERIFY(f.writeDemoSchool());
     const QString path = paths::kantenFile(f.dataFolder(), GuiFixture::kNendo);
+    QVERIFY(QFile::remove(path)); // a year whose viewpoints are not defined yet
     TKantenDefForm form(f.platform(), kCaption, GuiFixture::kNendo, f.dataFolder(), 1);
     QVERIFY(GuiFixture::showAt(&form, QSize(860, 470)));
     QCOMPARE(form.windowTitle(), kCaption + " - 観点の定義 (2024年度)");
