@@ -60,25 +60,7 @@ template <class Sink> void parseClassResult(const QByteArray &bytes, Sink &sink,
     if (!readHeader(bytes, report))
         return;
     Cursor c(bytes, kHeaderSize);
-    bool stop = false;
-    auto section = [&](auto entry) {
-        if (stop)
-            return;
-        for (;;) {
-            std::int32_t key = 0;
-            if (!c.int32(key)) {
-                report.truncated = true;
-                stop = true;
-                return;
-            }
-            if (key == 0)
-                return;
-            if (!entry(key)) {
-                stop = true;
-                return;
-            }
-        }
-    };
+    SectionReader section(c, report);
     auto int32 = [&](std::int32_t &v) {
         if (c.int32(v))
             return true;
@@ -173,8 +155,7 @@ template <class Sink> void parseClassResult(const QByteArray &bytes, Sink &sink,
             sink.dateTime(k, v);
         return true;
     });
-    if (!stop)
-        report.extraBytes = c.left();
+    section.finish();
 }
 
 } // namespace format

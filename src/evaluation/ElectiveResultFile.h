@@ -60,25 +60,7 @@ template <class Sink> void parseElectiveResult(const QByteArray &bytes, Sink &si
     if (!readHeader(bytes, report))
         return;
     Cursor c(bytes, kHeaderSize);
-    bool stop = false;
-    auto section = [&](auto entry) {
-        if (stop)
-            return;
-        for (;;) {
-            std::int32_t key = 0;
-            if (!c.int32(key)) {
-                report.truncated = true;
-                stop = true;
-                return;
-            }
-            if (key == 0)
-                return;
-            if (!entry(key)) {
-                stop = true;
-                return;
-            }
-        }
-    };
+    SectionReader section(c, report);
     auto keys = [&](std::int32_t &cls, std::int32_t &n) {
         if (c.int32(cls) && c.int32(n))
             return true;
@@ -137,8 +119,7 @@ template <class Sink> void parseElectiveResult(const QByteArray &bytes, Sink &si
             sink.dateTime(k, v);
         return true;
     });
-    if (!stop)
-        report.extraBytes = c.left();
+    section.finish();
 }
 
 } // namespace format

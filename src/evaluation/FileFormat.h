@@ -80,6 +80,45 @@ private:
     const char *m_end;
 };
 
+// The sections of an evaluation file: each entry starts with its key and a zero key ends the section.
+// Once the bytes run out (the report is marked truncated) or an entry returns false, nothing more is
+// read.
+class SectionReader {
+public:
+    SectionReader(Cursor &cursor, ReadReport &report) : m_cursor(cursor), m_report(report) {}
+
+    // Runs one section; `entry(key)` reads the rest of an entry and returns false to stop the reading.
+    template <class Entry> void operator()(Entry entry) {
+        if (m_stopped)
+            return;
+        for (;;) {
+            std::int32_t key = 0;
+            if (!m_cursor.int32(key)) {
+                m_report.truncated = true;
+                m_stopped = true;
+                return;
+            }
+            if (key == 0)
+                return;
+            if (!entry(key)) {
+                m_stopped = true;
+                return;
+            }
+        }
+    }
+
+    // After the last section: the bytes left over, unless the reading stopped early.
+    void finish() {
+        if (!m_stopped)
+            m_report.extraBytes = m_cursor.left();
+    }
+
+private:
+    Cursor &m_cursor;
+    ReadReport &m_report;
+    bool m_stopped = false;
+};
+
 // Appends little-endian values to a buffer reserved up front.
 class Builder {
 public:

@@ -40,27 +40,7 @@ template <class Sink> void parseWorksheet(const QByteArray &bytes, Sink &sink, R
     if (!readHeader(bytes, report))
         return;
     Cursor c(bytes, kHeaderSize);
-    bool stop = false;
-    // Runs one section; `entry` reads the rest of an entry after its first key and returns false to
-    // stop the reading.
-    auto section = [&](auto entry) {
-        if (stop)
-            return;
-        for (;;) {
-            std::int32_t key = 0;
-            if (!c.int32(key)) {
-                report.truncated = true;
-                stop = true;
-                return;
-            }
-            if (key == 0)
-                return;
-            if (!entry(key)) {
-                stop = true;
-                return;
-            }
-        }
-    };
+    SectionReader section(c, report);
     auto ints = [&](std::int32_t *values, int count) {
         for (int i = 0; i < count; ++i)
             if (!c.int32(values[i])) {
@@ -169,8 +149,7 @@ template <class Sink> void parseWorksheet(const QByteArray &bytes, Sink &sink, R
         sink.score(item, k[0], k[1], k[2]);
         return true;
     });
-    if (!stop)
-        report.extraBytes = c.left();
+    section.finish();
 }
 
 } // namespace format
