@@ -79,6 +79,10 @@ void SettingsFormTest::editsAreSavedOnClose() {
     pages->setCurrentIndex(0);
     replaceText(GuiFixture::child<QLineEdit>(&form, "TestName2"), "前期期末テスト");
     pages->setCurrentIndex(2);
+    // The two-term defaults fill all five evaluation names; the fifth is then typed over.
+    GuiFixture::child<QPushButton>(&form, "HyouteiDefault2")->click();
+    QCOMPARE(GuiFixture::child<QLineEdit>(&form, "HyouteiName1")->text(), QString("前期中間評定"));
+    QCOMPARE(GuiFixture::child<QLineEdit>(&form, "HyouteiName5")->text(), QString("学年末評定"));
     replaceText(GuiFixture::child<QLineEdit>(&form, "HyouteiName5"), "年間評定");
     QCOMPARE(GuiFixture::child<QLineEdit>(&form, "SHyouteiName5")->text(), QString("年間評定"));
     pages->setCurrentIndex(7);

@@ -49,6 +49,25 @@ QPushButton *button(const QString &name, const QString &text) {
     return b;
 }
 
+// "三学期制デフォルト" and "前後期制デフォルト" buttons filling five name boxes; `prefix` names them.
+QVBoxLayout *defaultButtons(const QString &prefix, const std::array<QLineEdit *, 5> &edits,
+                            std::array<QString, 5> (*defaults)(SettingsEditor::Term)) {
+    auto *three = button(prefix + u("3"), u("三学期制デフォルト"));
+    auto *two = button(prefix + u("2"), u("前後期制デフォルト"));
+    auto fill = [edits, defaults](SettingsEditor::Term term) {
+        const std::array<QString, 5> names = defaults(term);
+        for (int i = 0; i < 5; ++i)
+            edits[std::size_t(i)]->setText(names[std::size_t(i)]);
+    };
+    QObject::connect(three, &QPushButton::clicked, three, [fill] { fill(SettingsEditor::Term::ThreeTerms); });
+    QObject::connect(two, &QPushButton::clicked, two, [fill] { fill(SettingsEditor::Term::TwoTerms); });
+    auto *buttons = new QVBoxLayout;
+    buttons->addWidget(three);
+    buttons->addWidget(two);
+    buttons->addStretch(1);
+    return buttons;
+}
+
 QLineEdit *lineEdit(const QString &name, int width = 0) {
     auto *e = new QLineEdit;
     e->setObjectName(name);
@@ -250,19 +269,8 @@ QWidget *TSettingsForm::buildTeikiPage() {
         QString &value = m_editor.settings().testName[n - 1];
         bind([edit, &value] { edit->setText(value); }, [edit, &value] { value = edit->text(); });
     }
-    auto *three = button(u("TeikiDefault3"), u("三学期制デフォルト"));
-    auto *two = button(u("TeikiDefault2"), u("前後期制デフォルト"));
-    auto fill = [this](SettingsEditor::Term term) {
-        const auto names = SettingsEditor::periodicTestDefaults(term);
-        for (int i = 0; i < 5; ++i)
-            m_testNames[i]->setText(names[i]);
-    };
-    connect(three, &QPushButton::clicked, this, [fill] { fill(SettingsEditor::Term::ThreeTerms); });
-    connect(two, &QPushButton::clicked, this, [fill] { fill(SettingsEditor::Term::TwoTerms); });
-    auto *buttons = new QVBoxLayout;
-    buttons->addWidget(three);
-    buttons->addWidget(two);
-    buttons->addStretch(1);
+    QVBoxLayout *buttons =
+        defaultButtons(u("TeikiDefault"), m_testNames, &SettingsEditor::periodicTestDefaults);
     auto *names = new QHBoxLayout;
     names->setSpacing(16);
     names->addWidget(framed(u("定期テストの名称"), grid));
@@ -370,20 +378,9 @@ QWidget *TSettingsForm::buildHyouteiPage(bool elective) {
         for (int n = 0; n < 5; ++n)
             connect(m_hyouteiNames[n], &QLineEdit::textChanged, m_sentakuNames[n], &QLineEdit::setText);
     } else {
-        auto *three = button(u("HyouteiDefault3"), u("三学期制デフォルト"));
-        auto *two = button(u("HyouteiDefault2"), u("前後期制デフォルト"));
-        auto fill = [this](SettingsEditor::Term term) {
-            const auto names = SettingsEditor::evaluationDefaults(term);
-            for (int i = 0; i < 5; ++i)
-                m_hyouteiNames[i]->setText(names[i]);
-        };
-        connect(three, &QPushButton::clicked, this, [fill] { fill(SettingsEditor::Term::ThreeTerms); });
-        connect(two, &QPushButton::clicked, this, [fill] { fill(SettingsEditor::Term::TwoTerms); });
-        auto *buttons = new QVBoxLayout;
-        buttons->addWidget(three);
-        buttons->addWidget(two);
-        buttons->addStretch(1);
-        grid->addLayout(buttons, 1, 6, 5, 1);
+        grid->addLayout(
+            defaultButtons(u("HyouteiDefault"), m_hyouteiNames, &SettingsEditor::evaluationDefaults), 1, 6, 5,
+            1);
         notes = {u("※あとから評定名を変更しても、上からの順番でデータが読み込まれます。"),
                  u("※「比較」は、評定の上下の変動を比較するための対象を指定します。")};
     }
