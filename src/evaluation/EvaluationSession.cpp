@@ -1,0 +1,467 @@
+#include "evaluation/EvaluationSession.h"
+
+#include "common/DataPaths.h"
+#include "common/Rounding.h"
+#include "config/Electives.h"
+#include "config/Roster.h"
+#include "evaluation/ClassResultFile.h"
+#include "evaluation/ElectiveResultFile.h"
+#include "evaluation/EvaluationPaths.h"
+#include "evaluation/WorksheetFile.h"
+#include "platform/Prompter.h"
+
+#include <QDir>
+
+#include <algorithm>
+
+namespace tavro {
+
+namespace {
+
+const QString kCaption = QStringLiteral("TAVRO");
+
+// Damage that leaves part of a file unread, so writing memory back would lose data.
+bool lostData(const ReadReport &r) {
+    return r.unreadable || r.badHeader || r.tooNew || r.truncated || r.badText;
+}
+
+} // namespace
+
+QString saveFailedQuestion(const QString &error) {
+    return QStringLiteral("保存できませんでした。\r\n%"
+                          "1\r\n\r\n［はい］もう一度保存します。\r\n［いいえ］保存せずに閉じます。"
+                          "\r\n［キャンセル］画面に戻ります。")
+        .arg(error);
+}
+
+QString readOnlyFileMessage(const QStringList &problems) {
+    return QStringLiteral("次のファイルを正しく読み込めませんでした。\r\n%"
+                          "1\r\n\r\nデータを守るため、閲覧モードで開きます"
+                          "（保存はしません）。")
+        .arg(problems.join(QStringLiteral("\r\n")));
+}
+
+EvaluationSession::EvaluationSession(EvaluationContext context)
+    : m_context(std::move(context)), m_worksheet(std::make_unique<Worksheet>()),
+      m_results(std::make_unique<EvaluationResults>()), m_symbols(std::make_unique<checks::CheckSymbols>()),
+      m_statistics(std::make_unique<ItemStatistics>()), m_names(kSlots), m_readings(kSlots) {
+    m_context.dataFolder = paths::withTrailingSeparator(m_context.dataFolder);
+    m_readOnly = m_context.readOnly;
+    m_sheet = std::make_unique<EvaluationSheet>(
+        EvaluationSheet{*m_worksheet, *m_results, m_settings, m_context.elective, {}, m_names});
+    m_recalculator = std::make_unique<formula::Recalculator>(*m_worksheet);
+}
+
+EvaluationSession::~EvaluationSession() = default;
+
+void EvaluationSession::noteProblem(const QString &path, const QStringList &problems) {
+    QString line = QDir::toNativeSeparators(path);
+    if (!problems.isEmpty())
+        line += QStringLiteral("（%1）").arg(problems.join(u'、'));
+    m_loadProblems.append(line);
+}
+
+void EvaluationSession::load(Prompter &prompter) {
+    const QString &folder = m_context.dataFolder;
+    m_settings = YearSettings::load(folder, m_context.nendo);
+    m_kanten = kanten::load(folder, m_context.nendo,
+                            m_context.elective ? kanten::sectionForElective(m_context.kyouka)
+                                               : kanten::sectionForSubject(m_context.kyouka));
+    m_periods.clear();
+    for (int k = 1; k <= kPeriods; ++k) {
+        const QString &name = m_settings.hyouteiName[std::size_t(k - 1)];
+        if (!name.isEmpty())
+            m_periods.push_back({k, name, int(m_periods.size())});
+    }
+
+    loadRows(prompter);
+
+    const ReadReport sheet = WorksheetFile::load(worksheetPath(), *m_worksheet, &prompter);
+    if (lostData(sheet))
+        noteProblem(worksheetPath(),
+                    sheet.tooNew ? QStringList{QStringLiteral("新しい版のファイル")} : sheet.problems());
+    loadResults(prompter);
+    if (!m_context.elective && m_context.grade >= 2)
+        m_earlier =
+            EarlierGrades::load(folder, m_context.nendo, m_context.grade, m_context.kyouka, &prompter);
+
+    if (!m_loadProblems.isEmpty()) {
+        if (!m_readOnly)
+            prompter.message(kCaption, readOnlyFileMessage(m_loadProblems), Prompter::Icon::Warning);
+        m_readOnly = true;
+    }
+    m_recalculator = std::make_unique<formula::Recalculator>(*m_worksheet);
+    m_statisticsStale = true;
+    m_sharesStale.fill(true);
+    m_symbols->refresh(*m_sheet);
+}
+
+void EvaluationSession::loadRows(Prompter &prompter) {
+    const QString &folder = m_context.dataFolder;
+    const std::vector<RosterEntry> entries = roster::readEntries(
+        paths::resolveExisting(paths::rosterFile(folder, m_context.nendo, m_context.grade)));
+    std::fill(m_names.begin(), m_names.end(), QString());
+    std::fill(m_readings.begin(), m_readings.end(), QString());
+    for (std::size_t i = 0; i < entries.size() && i < std::size_t(kSlots); ++i) {
+        m_names[i] = entries[i].name;
+        m_readings[i] = entries[i].furigana;
+    }
+    m_rows.clear();
+    m_classes.clear();
+    const int classCount =
+        std::clamp(m_settings.classCount[std::size_t(m_context.grade - 1)], 0, kMaxClasses);
+    if (m_context.elective) {
+        for (int cls = 1; cls <= classCount; ++cls)
+            m_classes.push_back(cls);
+        QStringList lines;
+        QString error;
+        if (!memberlist::read(folder, m_context.nendo, m_context.grade, m_context.kyouka, lines, &error))
+            prompter.message(kCaption, error, Prompter::Icon::Warning);
+        for (int code : memberlist::members(lines)) {
+            const int slot = slotOfCode(code);
+            if (slot >= 0 && std::find(m_rows.begin(), m_rows.end(), slot) == m_rows.end())
+                m_rows.push_back(slot);
+        }
+    } else {
+        m_classes = chargeClassNumbers(m_context.chargeClasses);
+        for (int cls : m_classes)
+            for (int n = 1; n <= kSeatsPerClass; ++n)
+                m_rows.push_back(slotOf(cls, n));
+    }
+    m_rowNames.clear();
+    for (int slot : m_rows)
+        m_rowNames.push_back(m_names[std::size_t(slot)]);
+    m_sheet->rows = m_rows;
+    m_sheet->names = m_names;
+}
+
+void EvaluationSession::loadResults(Prompter &prompter) {
+    const QString &folder = m_context.dataFolder;
+    m_results->reset();
+    m_loadedClasses.clear();
+    if (m_context.elective) {
+        const QString path =
+            paths::electiveResultFile(folder, m_context.nendo, m_context.grade, m_context.kyouka);
+        const ReadReport r = ElectiveResultFile::load(path, *m_results, &prompter);
+        if (lostData(r))
+            noteProblem(path, r.tooNew ? QStringList{QStringLiteral("新しい版のファイル")} : r.problems());
+        return;
+    }
+    // Every class of the grade for the distribution, and every class in charge, whatever the class
+    // count says, so no class in charge is ever written from empty memory.
+    std::vector<int> classes;
+    const int classCount =
+        std::clamp(m_settings.classCount[std::size_t(m_context.grade - 1)], 0, kMaxClasses);
+    for (int cls = 1; cls <= classCount; ++cls)
+        classes.push_back(cls);
+    for (int cls : m_classes)
+        if (std::find(classes.begin(), classes.end(), cls) == classes.end())
+            classes.push_back(cls);
+    for (int cls : classes) {
+        const QString path =
+            paths::classResultFile(folder, m_context.nendo, m_context.grade, cls, m_context.kyouka);
+        const bool charge = std::find(m_classes.begin(), m_classes.end(), cls) != m_classes.end();
+        const ReadReport r = ClassResultFile::load(path, cls, *m_results, charge, &prompter);
+        if (r.found)
+            m_loadedClasses.push_back(cls);
+        if (lostData(r) && charge)
+            noteProblem(path, r.tooNew ? QStringList{QStringLiteral("新しい版のファイル")} : r.problems());
+        if (r.tooNew)
+            break;
+    }
+}
+
+int EvaluationSession::viewpointCount() const {
+    int n = 0;
+    while (n < kViewpoints && !m_kanten.shortName[std::size_t(n)].isEmpty())
+        ++n;
+    return n;
+}
+
+const SymbolPattern *EvaluationSession::evaluationPattern(int period) const {
+    const int p = m_sheet->patterns().hyouteiPatern[std::size_t(period - 1)];
+    return p >= 1 && p <= 5 ? &m_settings.patterns[std::size_t(p - 1)] : nullptr;
+}
+
+const SymbolPattern *EvaluationSession::viewpointPattern(int period) const {
+    const int p = m_sheet->patterns().kantenPatern[std::size_t(period - 1)];
+    return p >= 1 && p <= 5 ? &m_settings.patterns[std::size_t(p - 1)] : nullptr;
+}
+
+int EvaluationSession::rowOfSlot(int slot) const {
+    const auto it = std::find(m_rows.begin(), m_rows.end(), slot);
+    return it == m_rows.end() ? -1 : int(it - m_rows.begin());
+}
+
+QString EvaluationSession::classLabel(int cls) const {
+    return (m_context.classType ? QString::number(cls) : QString(QChar(64 + cls))) + QStringLiteral("組");
+}
+
+QString EvaluationSession::headerText() const {
+    QString text =
+        QStringLiteral("%1年度 %2年生 %3").arg(m_context.nendo).arg(m_context.grade).arg(m_context.kyouka);
+    if (m_readOnly)
+        text += QStringLiteral("【閲覧モード】");
+    return text;
+}
+
+QString EvaluationSession::caption() const {
+    return m_context.mainCaption + QStringLiteral(" - ") + headerText();
+}
+
+QString EvaluationSession::worksheetPath() const {
+    return paths::worksheetFile(m_context.dataFolder, m_context.teacherName, m_context.nendo, m_context.grade,
+                                m_context.kyouka);
+}
+
+QString EvaluationSession::periodName(int period) const {
+    return isPeriod(period) ? m_settings.hyouteiName[std::size_t(period - 1)] : QString();
+}
+
+bool EvaluationSession::periodPermitted(int period) const {
+    for (const Period &p : m_periods)
+        if (p.number == period) {
+            const auto &flags = m_context.elective ? m_settings.hyouteiS : m_settings.hyoutei;
+            return p.position < int(flags.size()) && flags[std::size_t(p.position)];
+        }
+    return false;
+}
+
+void EvaluationSession::markModified() {
+    changed();
+}
+
+void EvaluationSession::changed() {
+    m_modified = true;
+    m_calculated = false;
+    m_statisticsStale = true;
+}
+
+void EvaluationSession::recalculateRow(int slot) {
+    m_recalculator->recalculateRow(*m_worksheet, slot);
+}
+
+gridkeys::KeyResult EvaluationSession::scoreKey(int row, int item, const gridkeys::KeyPress &key) {
+    if (row < 0 || row >= int(m_rows.size()) || !isItem(item))
+        return {};
+    const int slot = m_rows[std::size_t(row)];
+    const WorksheetItem &it = m_worksheet->item(item);
+    gridkeys::ScoreCell cell{m_worksheet->score(item, slot), it.kind, it.isProtected(), it.fullScore};
+    gridkeys::KeyResult r = gridkeys::scoreKey(cell, key);
+    if (m_readOnly) {
+        r.changed = false;
+        r.value = cell.value;
+        r.digit = -1;
+        return r;
+    }
+    if (r.changed)
+        setScore(item, slot, r.value);
+    return r;
+}
+
+void EvaluationSession::setScore(int item, int slot, int value) {
+    if (m_readOnly)
+        return;
+    m_worksheet->score(item, slot) = value;
+    recalculateRow(slot);
+    changed();
+}
+
+gridkeys::KeyResult EvaluationSession::viewpointRatioKey(int period, int viewpoint,
+                                                         const gridkeys::KeyPress &key) {
+    if (!isPeriod(period) || !isViewpoint(viewpoint))
+        return {};
+    std::int32_t &value = m_worksheet->viewpointRatio(period, viewpoint);
+    gridkeys::KeyResult r = gridkeys::ratioKey(value, key);
+    if (m_readOnly) {
+        r.changed = false;
+        r.value = value;
+        r.digit = -1;
+        return r;
+    }
+    if (r.handled) {
+        m_calculated = false;
+        if (r.changed) {
+            value = r.value;
+            m_sharesStale[std::size_t(period - 1)] = true;
+            changed();
+        }
+    }
+    return r;
+}
+
+gridkeys::KeyResult EvaluationSession::itemRatioKey(int item, int period, int viewpoint,
+                                                    const gridkeys::KeyPress &key) {
+    if (!isItem(item) || !isPeriod(period) || !isViewpoint(viewpoint))
+        return {};
+    std::int32_t &value = m_worksheet->itemRatio(item, period, viewpoint);
+    gridkeys::KeyResult r = gridkeys::ratioKey(value, key);
+    if (m_readOnly) {
+        r.changed = false;
+        r.value = value;
+        r.digit = -1;
+        return r;
+    }
+    if (r.handled) {
+        m_calculated = false;
+        if (r.changed) {
+            value = r.value;
+            m_sharesStale[std::size_t(period - 1)] = true;
+            changed();
+        }
+    }
+    return r;
+}
+
+gridkeys::KeyResult EvaluationSession::fullScoreKey(int item, const gridkeys::KeyPress &key) {
+    if (!isItem(item))
+        return {};
+    int &value = m_worksheet->item(item).fullScore;
+    gridkeys::KeyResult r = gridkeys::ratioKey(value, key);
+    if (m_readOnly) {
+        r.changed = false;
+        r.value = value;
+        r.digit = -1;
+        return r;
+    }
+    if (r.handled) {
+        m_calculated = false;
+        if (r.changed) {
+            value = r.value;
+            changed();
+        }
+    }
+    return r;
+}
+
+void EvaluationSession::itemsChanged(bool recalculateAll) {
+    m_recalculator = std::make_unique<formula::Recalculator>(*m_worksheet);
+    if (recalculateAll && !m_readOnly)
+        m_recalculator->recalculateRows(*m_worksheet, m_rows);
+    m_sharesStale.fill(true);
+    changed();
+}
+
+std::vector<int> weightedShares(const Worksheet &worksheet, int period) {
+    std::vector<int> shares(kMaxItems, 0);
+    std::array<double, kViewpoints> sums{};
+    int count = 0;
+    double ratioSum = 0;
+    for (int v = 1; v <= kViewpoints; ++v) {
+        const int r = worksheet.viewpointRatio(period, v);
+        if (r < 1)
+            continue;
+        ++count;
+        ratioSum += r;
+        for (int item = 1; item <= kMaxItems; ++item)
+            sums[std::size_t(v - 1)] += worksheet.itemRatio(item, period, v);
+    }
+    if (count == 0)
+        return shares;
+    for (int item = 1; item <= kMaxItems; ++item) {
+        double share = 0;
+        for (int v = 1; v <= kViewpoints; ++v) {
+            const int r = worksheet.viewpointRatio(period, v);
+            const int w = worksheet.itemRatio(item, period, v);
+            const double s = sums[std::size_t(v - 1)];
+            if (r >= 1 && w >= 1 && s > 0)
+                share += 100.0 * w / s * r * count / ratioSum;
+        }
+        shares[std::size_t(item - 1)] = int(rounding::halfAwayFromZero(share));
+    }
+    return shares;
+}
+
+const std::vector<int> &EvaluationSession::weightedShares(int period) const {
+    const std::size_t k = std::size_t(period - 1);
+    if (m_sharesStale[k]) {
+        m_shares[k] = tavro::weightedShares(*m_worksheet, period);
+        m_sharesStale[k] = false;
+    }
+    return m_shares[k];
+}
+
+calculation::Report EvaluationSession::calculate(int period, Prompter &prompter, const Clock &clock) {
+    if (m_readOnly || !isPeriod(period))
+        return {};
+    const ResultTarget target{m_context.dataFolder, m_context.nendo, m_context.grade, m_context.kyouka,
+                              m_context.elective,   m_classes,       m_rows};
+    calculation::Report report = calculation::calculate(*m_sheet, period, prompter, clock, &target);
+    if (report.outcome != calculation::Outcome::Stopped) {
+        m_calculated = true;
+        m_resultsPending = report.outcome == calculation::Outcome::SaveFailed;
+        m_symbols->refresh(*m_sheet);
+    }
+    return report;
+}
+
+std::vector<int> EvaluationSession::autoEstimate() {
+    if (m_readOnly)
+        return {};
+    const std::vector<int> changedRows =
+        estimate::run(*m_worksheet, m_rows, estimate::methodOf(m_settings.mikomiPatern), *m_statistics);
+    m_statisticsStale = false;
+    if (!changedRows.empty()) {
+        m_modified = true;
+        m_calculated = false;
+    }
+    return changedRows;
+}
+
+const ItemStatistics &EvaluationSession::statistics() const {
+    if (m_statisticsStale) {
+        m_statistics->compute(*m_worksheet, m_rows);
+        m_statisticsStale = false;
+    }
+    return *m_statistics;
+}
+
+void EvaluationSession::refreshChecks() {
+    m_symbols->refresh(*m_sheet);
+}
+
+bool EvaluationSession::save(QString *error) {
+    if (m_readOnly)
+        return true;
+    QStringList errors;
+    if (m_modified) {
+        QString why;
+        if (WorksheetFile::save(worksheetPath(), *m_worksheet, &why))
+            m_modified = false;
+        else
+            errors.append(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(worksheetPath()), why));
+    }
+    if (m_resultsPending) {
+        const ResultTarget target{m_context.dataFolder, m_context.nendo, m_context.grade, m_context.kyouka,
+                                  m_context.elective,   m_classes,       m_rows};
+        QString why;
+        if (target.save(*m_results, &why))
+            m_resultsPending = false;
+        else
+            errors.append(why);
+    }
+    if (error)
+        *error = errors.join(QStringLiteral("\r\n"));
+    return errors.isEmpty();
+}
+
+bool EvaluationSession::saveForClose(Prompter &prompter, bool discard) {
+    if (m_readOnly || discard)
+        return true;
+    for (;;) {
+        QString error;
+        if (save(&error))
+            return true;
+        switch (prompter.ask(kCaption, saveFailedQuestion(error), Prompter::Buttons::YesNoCancel,
+                             Prompter::Answer::Yes, Prompter::Icon::Warning)) {
+        case Prompter::Answer::Yes:
+            continue;
+        case Prompter::Answer::No:
+            return true;
+        default:
+            return false;
+        }
+    }
+}
+
+} // namespace tavro

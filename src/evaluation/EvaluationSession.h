@@ -1,0 +1,186 @@
+#pragma once
+
+#include "config/KantenFile.h"
+#include "config/YearSettings.h"
+#include "evaluation/Calculation.h"
+#include "evaluation/Checks.h"
+#include "evaluation/EarlierGrades.h"
+#include "evaluation/Formula.h"
+#include "evaluation/GridKeys.h"
+#include "evaluation/Results.h"
+#include "evaluation/Statistics.h"
+#include "evaluation/Worksheet.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace tavro {
+
+class Prompter;
+class Clock;
+
+// What the main window hands to the evaluation window.
+struct EvaluationContext {
+    QString mainCaption;
+    QString dataFolder; // ends with a separator
+    int nendo = 0;
+    int grade = 0;  // 1..6
+    QString kyouka; // subject, or the elective's name ("選択英語G")
+    QString chargeClasses;
+    QString schoolName;
+    bool classType = true; // numbered classes
+    QString teacherName;
+    bool elective = false;
+    bool readOnly = false;
+    bool tTestKanten = true; // periodic tests are handled by viewpoint
+};
+
+// The evaluation worksheet of one teacher, year, grade and subject with its results, as the evaluation
+// window and the command-line tool work on it: loading, the keys of the grids, the calculation, the
+// flags and the save.
+class EvaluationSession {
+public:
+    struct Period {
+        int number = 0; // 1..5
+        QString name;
+        int position = 0; // among the named periods, from 0 (the permission's index)
+    };
+
+    explicit EvaluationSession(EvaluationContext context);
+    ~EvaluationSession();
+    EvaluationSession(const EvaluationSession &) = delete;
+    EvaluationSession &operator=(const EvaluationSession &) = delete;
+
+    // Loads the year settings, viewpoint names, roster, member list (electives), worksheet, results
+    // and earlier grades, in that order. A file that is too new or damaged is named in a message and
+    // makes the session read-only, so nothing read in part is ever written back.
+    void load(Prompter &prompter);
+
+    const EvaluationContext &context() const { return m_context; }
+    const YearSettings &settings() const { return m_settings; }
+    const KantenNames &kanten() const { return m_kanten; }
+    // Viewpoints with a short name, up to the first without.
+    int viewpointCount() const;
+    Worksheet &worksheet() { return *m_worksheet; }
+    const Worksheet &worksheet() const { return *m_worksheet; }
+    EvaluationResults &results() { return *m_results; }
+    const EvaluationResults &results() const { return *m_results; }
+    EvaluationSheet &sheet() { return *m_sheet; }
+    const EvaluationSheet &sheet() const { return *m_sheet; }
+    const EarlierGrades &earlierGrades() const { return m_earlier; }
+    const checks::CheckSymbols &symbols() const { return *m_symbols; }
+    const SymbolPattern *evaluationPattern(int period) const;
+    const SymbolPattern *viewpointPattern(int period) const;
+
+    // The roster rows (slots 0..719) in grid order, and their names.
+    const std::vector<int> &rows() const { return m_rows; }
+    const std::vector<QString> &rowNames() const { return m_rowNames; }
+    int rowOfSlot(int slot) const;
+    // The classes of the grid: `ChargeClasses`, for electives 1..`ClassCount`.
+    const std::vector<int> &classes() const { return m_classes; }
+    const QString &nameOf(int slot) const { return m_names[std::size_t(slot)]; }
+    const QString &readingOf(int slot) const { return m_readings[std::size_t(slot)]; }
+    // "1組" or "A組" by the class notation.
+    QString classLabel(int cls) const;
+
+    QString headerText() const;
+    QString caption() const;
+    QString worksheetPath() const;
+
+    // The named periods in order.
+    const std::vector<Period> &periods() const { return m_periods; }
+    QString periodName(int period) const;
+    bool periodPermitted(int period) const;
+
+    bool readOnly() const { return m_readOnly; }
+    // Why the session is read-only although the context allowed writing (a refused or damaged file).
+    const QStringList &loadProblems() const { return m_loadProblems; }
+
+    // Flags: "変更あり" (worksheet changed since the last save), results waiting to be written, and
+    // "評定済み" (a calculation since the last change).
+    bool isModified() const { return m_modified; }
+    bool resultsPending() const { return m_resultsPending; }
+    bool isCalculated() const { return m_calculated; }
+    // Marks the worksheet changed (every edit calls it).
+    void markModified();
+
+    // TokutenGrid: key on roster row `row` (index in rows()) and item `item`. The value is stored when
+    // it changed (not in read-only mode) and the row's aggregate items are recomputed.
+    gridkeys::KeyResult scoreKey(int row, int item, const gridkeys::KeyPress &key);
+    // Stores one score and recomputes the row's aggregate items.
+    void setScore(int item, int slot, int value);
+    // KantenGrid and WariaiGrid3: ratio R(k, v), item ratio w(i, k, v) and full score F(i).
+    gridkeys::KeyResult viewpointRatioKey(int period, int viewpoint, const gridkeys::KeyPress &key);
+    gridkeys::KeyResult itemRatioKey(int item, int period, int viewpoint, const gridkeys::KeyPress &key);
+    gridkeys::KeyResult fullScoreKey(int item, const gridkeys::KeyPress &key);
+
+    // After the definition of an item changed (kind, formula): the formulas are parsed again and, when
+    // `recalculateAll`, every row is recomputed.
+    void itemsChanged(bool recalculateAll);
+
+    // The weighted share of every item in period k (index item - 1); 0 shows nothing.
+    const std::vector<int> &weightedShares(int period) const;
+
+    // "評定計算" of period k: the checks, both phases, the stamp and the save of the results; the
+    // check symbols are refreshed. A failed save keeps the results pending and says why in the report.
+    calculation::Report calculate(int period, Prompter &prompter, const Clock &clock);
+    // "自動見込み": the estimates of the "*" scores; returns the rows that changed.
+    std::vector<int> autoEstimate();
+    // Item statistics and standard scores over the rows, computed when the scores changed.
+    const ItemStatistics &statistics() const;
+    void refreshChecks();
+
+    // Saves the worksheet when it changed and the results when they are pending. Nothing is written
+    // in read-only mode. False with the file and the reason in `error`.
+    bool save(QString *error);
+    // The close: saves unless `discard`; on a failure asks whether to try again (Yes), close without
+    // saving (No) or keep the window open (Cancel). True when the window may close.
+    bool saveForClose(Prompter &prompter, bool discard);
+
+private:
+    void loadRows(Prompter &prompter);
+    void loadResults(Prompter &prompter);
+    void noteProblem(const QString &path, const QStringList &problems);
+    void recalculateRow(int slot);
+    void changed();
+
+    EvaluationContext m_context;
+    YearSettings m_settings;
+    KantenNames m_kanten;
+    std::unique_ptr<Worksheet> m_worksheet;
+    std::unique_ptr<EvaluationResults> m_results;
+    std::unique_ptr<EvaluationSheet> m_sheet;
+    std::unique_ptr<checks::CheckSymbols> m_symbols;
+    std::unique_ptr<formula::Recalculator> m_recalculator;
+    mutable std::unique_ptr<ItemStatistics> m_statistics;
+    mutable bool m_statisticsStale = true;
+    mutable std::array<std::vector<int>, kPeriods> m_shares;
+    mutable std::array<bool, kPeriods> m_sharesStale{true, true, true, true, true};
+    EarlierGrades m_earlier;
+    std::vector<int> m_rows;
+    std::vector<QString> m_rowNames;
+    std::vector<int> m_classes;
+    std::vector<int> m_loadedClasses; // result files read (classes of the grade and of the charge)
+    std::vector<QString> m_names;
+    std::vector<QString> m_readings;
+    std::vector<Period> m_periods;
+    QStringList m_loadProblems;
+    bool m_readOnly = false;
+    bool m_modified = false;
+    bool m_resultsPending = false;
+    bool m_calculated = false;
+};
+
+// The weighted shares of period k (index item - 1), rounded half away from zero.
+std::vector<int> weightedShares(const Worksheet &worksheet, int period);
+
+// The message of a save that failed (caption "TAVRO", Yes/No/Cancel).
+QString saveFailedQuestion(const QString &error);
+// The message naming a file that makes the window read-only.
+QString readOnlyFileMessage(const QStringList &problems);
+
+} // namespace tavro
