@@ -81,8 +81,22 @@ bool LoadedWorksheet::saveWorksheet(QString *error) const {
     return WorksheetFile::save(worksheetPath(), *worksheet, error);
 }
 
-bool loadWorksheet(const QStringList &args, QCommandLineParser &parser, WorksheetOptions &options,
-                   bool withPeriod, Prompter &prompter, LoadedWorksheet &w, int &status) {
+namespace {
+
+struct WorksheetArgs {
+    QString dataFolder;
+    int nendo = 0;
+    int grade = 0;
+    int period = 0;
+    QString subject;
+    QString teacher;
+    bool elective = false;
+    YearSettings settings;
+    std::vector<int> classes; // required subjects
+};
+
+bool readArgs(const QStringList &args, QCommandLineParser &parser, WorksheetOptions &options, bool withPeriod,
+              WorksheetArgs &w, int &status) {
     options.addTo(parser, withPeriod);
     if (!parse(parser, args, status))
         return false;
@@ -102,14 +116,83 @@ bool loadWorksheet(const QStringList &args, QCommandLineParser &parser, Workshee
     w.dataFolder = paths::withTrailingSeparator(w.dataFolder);
     w.elective = parser.isSet(options.elective);
     w.settings = YearSettings::load(w.dataFolder, w.nendo);
-
-    std::vector<int> rows;
-    std::vector<int> classes;
     if (w.elective) {
         if (parser.isSet(options.classes)) {
             status = usage(QStringLiteral("選択教科では --classes は使えません (名簿の生徒が対象です)。"));
             return false;
         }
+        return true;
+    }
+    const int count = w.settings.classCount[std::size_t(w.grade - 1)];
+    if (parser.isSet(options.classes)) {
+        const QString digits = parser.value(options.classes);
+        for (QChar c : digits) {
+            const int cls = c.unicode() - u'0';
+            if (cls < 1 || cls > count) {
+                status = userError(QStringLiteral("--classes の「%1」は%2年の組ではありません (%3組まで)。")
+                                       .arg(c)
+                                       .arg(w.grade)
+                                       .arg(count));
+                return false;
+            }
+            if (std::find(w.classes.begin(), w.classes.end(), cls) == w.classes.end())
+                w.classes.push_back(cls);
+        }
+    } else {
+        for (int cls = 1; cls <= count; ++cls)
+            w.classes.push_back(cls);
+    }
+    if (w.classes.empty()) {
+        status = userError(QStringLiteral("%1年の学級数が設定されていません。").arg(w.grade));
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool openSession(const QStringList &args, QCommandLineParser &parser, WorksheetOptions &options,
+                 bool withPeriod, Prompter &prompter, std::unique_ptr<EvaluationSession> &session,
+                 int &period, int &status) {
+    WorksheetArgs a;
+    if (!readArgs(args, parser, options, withPeriod, a, status))
+        return false;
+    period = a.period;
+    EvaluationContext c;
+    c.dataFolder = a.dataFolder;
+    c.nendo = a.nendo;
+    c.grade = a.grade;
+    c.kyouka = a.subject;
+    c.teacherName = a.teacher;
+    c.elective = a.elective;
+    c.chargeClasses = chargeClassesText(a.classes);
+    c.classType = true;
+    c.tTestKanten = a.settings.tTestKanten;
+    session = std::make_unique<EvaluationSession>(c);
+    session->load(prompter);
+    if (session->readOnly()) {
+        status = kUserError; // the message naming the file has been printed
+        return false;
+    }
+    return true;
+}
+
+bool loadWorksheet(const QStringList &args, QCommandLineParser &parser, WorksheetOptions &options,
+                   bool withPeriod, Prompter &prompter, LoadedWorksheet &w, int &status) {
+    WorksheetArgs a;
+    if (!readArgs(args, parser, options, withPeriod, a, status))
+        return false;
+    w.dataFolder = a.dataFolder;
+    w.nendo = a.nendo;
+    w.grade = a.grade;
+    w.period = a.period;
+    w.subject = a.subject;
+    w.teacher = a.teacher;
+    w.elective = a.elective;
+    w.settings = a.settings;
+    std::vector<int> rows;
+    const std::vector<int> classes = a.classes;
+    if (w.elective) {
         QStringList lines;
         QString error;
         if (!memberlist::read(w.dataFolder, w.nendo, w.grade, w.subject, lines, &error)) {
@@ -122,30 +205,6 @@ bool loadWorksheet(const QStringList &args, QCommandLineParser &parser, Workshee
                 rows.push_back(slot);
         }
     } else {
-        const int count = w.settings.classCount[std::size_t(w.grade - 1)];
-        if (parser.isSet(options.classes)) {
-            const QString digits = parser.value(options.classes);
-            for (QChar c : digits) {
-                const int cls = c.unicode() - u'0';
-                if (cls < 1 || cls > count) {
-                    status =
-                        userError(QStringLiteral("--classes の「%1」は%2年の組ではありません (%3組まで)。")
-                                      .arg(c)
-                                      .arg(w.grade)
-                                      .arg(count));
-                    return false;
-                }
-                if (std::find(classes.begin(), classes.end(), cls) == classes.end())
-                    classes.push_back(cls);
-            }
-        } else {
-            for (int cls = 1; cls <= count; ++cls)
-                classes.push_back(cls);
-        }
-        if (classes.empty()) {
-            status = userError(QStringLiteral("%1年の学級数が設定されていません。").arg(w.grade));
-            return false;
-        }
         for (int cls : classes)
             for (int n = 1; n <= kSeatsPerClass; ++n)
                 rows.push_back(slotOf(cls, n));

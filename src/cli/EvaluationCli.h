@@ -4,6 +4,7 @@
 #include "cli/CliSupport.h"
 #include "config/YearSettings.h"
 #include "evaluation/Calculation.h"
+#include "evaluation/EvaluationSession.h"
 #include "platform/Prompter.h"
 
 #include <QList>
@@ -74,5 +75,12 @@ struct LoadedWorksheet {
 // False when the command should end now with `status`.
 bool loadWorksheet(const QStringList &args, QCommandLineParser &parser, WorksheetOptions &options,
                    bool withPeriod, Prompter &prompter, LoadedWorksheet &loaded, int &status);
+
+// Parses the options and opens the session of the worksheet as the evaluation window does, with the
+// classes given (`--classes`, else every class of the grade) as the classes in charge. False when the
+// command should end now with `status`; a session left read-only by a damaged file is an error.
+bool openSession(const QStringList &args, QCommandLineParser &parser, WorksheetOptions &options,
+                 bool withPeriod, Prompter &prompter, std::unique_ptr<EvaluationSession> &session,
+                 int &period, int &status);
 
 } // namespace tavro::cli

@@ -85,8 +85,11 @@ TestLists testLists(const YearSettings &settings, const KantenNames &kanten, con
     int viewpoints = 0;
     while (viewpoints < 6 && !kanten.shortName[std::size_t(viewpoints)].isEmpty())
         ++viewpoints;
+    // The medium name reads better in an item name; the short one stands in when it is missing.
     auto viewpointText = [&](int v) {
-        return viewpointNumeral(v) + u'[' + kanten.shortName[std::size_t(v - 1)] + u']';
+        const QString &medium = kanten.mediumName[std::size_t(v - 1)];
+        return viewpointNumeral(v) + u'[' +
+               (medium.isEmpty() ? kanten.shortName[std::size_t(v - 1)] : medium) + u']';
     };
     TestLists lists;
     const bool gika = kyouka == kGikaSubject;
