@@ -4,11 +4,11 @@
 #include "app/ui/MainForm.h"
 #include "app/ui/PassWordCheck1Form.h"
 #include "app/ui/PermissionForm1.h"
-#include "app/ui/RadioGroup.h"
 #include "common/DataPaths.h"
 #include "common/FileSave.h"
 #include "common/IniFile.h"
 #include "support/gui/GuiFixture.h"
+#include "widgets/RadioGroup.h"
 
 #include <QApplication>
 #include <QLabel>

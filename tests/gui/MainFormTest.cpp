@@ -1,8 +1,8 @@
 #include "app/ui/MainForm.h"
 #include "Version.h"
-#include "app/ui/RadioGroup.h"
 #include "app/ui/SplashWindow.h"
 #include "support/gui/GuiFixture.h"
+#include "widgets/RadioGroup.h"
 
 #include <QApplication>
 #include <QLabel>

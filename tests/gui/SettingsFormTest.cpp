@@ -1,10 +1,10 @@
 #include "config/ui/SettingsForm.h"
-#include "app/ui/RadioGroup.h"
 #include "common/DataPaths.h"
 #include "common/FileSave.h"
 #include "config/Electives.h"
 #include "config/TeacherFile.h"
 #include "support/gui/GuiFixture.h"
+#include "widgets/RadioGroup.h"
 
 #include <QComboBox>
 #include <QDir>

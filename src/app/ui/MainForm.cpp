@@ -1,13 +1,11 @@
 #include "app/ui/MainForm.h"
-#include "app/ui/UiFont.h"
+#include "widgets/UiFont.h"
 
 #include "app/Administration.h"
 #include "app/SharedLock.h"
 #include "app/Startup.h"
-#include "app/ui/GradientBanner.h"
 #include "app/ui/PassWordCheck1Form.h"
 #include "app/ui/PermissionForm1.h"
-#include "app/ui/RadioGroup.h"
 #include "app/ui/SplashWindow.h"
 #include "common/Cp932.h"
 #include "config/ui/KantenDefForm.h"
@@ -19,6 +17,8 @@
 #include "platform/UserStore.h"
 #include "platform/qt/QtPorts.h"
 #include "platform/qt/ui/QtWidgetPorts.h"
+#include "widgets/GradientBanner.h"
+#include "widgets/RadioGroup.h"
 
 #include <QCloseEvent>
 #include <QFormLayout>

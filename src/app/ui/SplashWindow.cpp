@@ -1,5 +1,5 @@
 #include "app/ui/SplashWindow.h"
-#include "app/ui/UiFont.h"
+#include "widgets/UiFont.h"
 
 #include "Version.h"
 #include "platform/SoundPlayer.h"

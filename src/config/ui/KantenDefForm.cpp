@@ -1,7 +1,7 @@
 #include "config/ui/KantenDefForm.h"
 
-#include "config/ui/FormStyle.h"
 #include "platform/Prompter.h"
+#include "widgets/FormStyle.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>

@@ -1,5 +1,5 @@
 #include "config/ui/NameEditForm.h"
-#include "app/ui/UiFont.h"
+#include "widgets/UiFont.h"
 
 #include "platform/Clipboard.h"
 #include "platform/Prompter.h"

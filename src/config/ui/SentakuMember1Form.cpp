@@ -1,8 +1,8 @@
 #include "config/ui/SentakuMember1Form.h"
 
-#include "app/ui/UiFont.h"
-#include "config/ui/FormStyle.h"
 #include "platform/Prompter.h"
+#include "widgets/FormStyle.h"
+#include "widgets/UiFont.h"
 
 #include <QHBoxLayout>
 #include <QInputMethodEvent>

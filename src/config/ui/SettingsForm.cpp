@@ -1,9 +1,9 @@
 #include "config/ui/SettingsForm.h"
-#include "app/ui/UiFont.h"
+#include "widgets/UiFont.h"
 
-#include "app/ui/RadioGroup.h"
 #include "platform/Prompter.h"
 #include "platform/UserStore.h"
+#include "widgets/RadioGroup.h"
 
 #include <QCheckBox>
 #include <QComboBox>

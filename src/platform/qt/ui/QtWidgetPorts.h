@@ -4,6 +4,9 @@
 #include "platform/Prompter.h"
 #include "platform/SoundPlayer.h"
 
+#include <QSet>
+#include <QThread>
+
 class QWidget;
 
 // Qt implementations of the ports that need widgets.
@@ -27,11 +30,24 @@ public:
     void setText(const QString &text) override;
 };
 
-// Beeps through the application; named sounds are played once their assets exist.
+// Plays the sounds of the resources ":/sounds/NAME.wav" by NAME. Every sound is loaded once, at construction,
+// into a QSoundEffect living on a thread of its own, so play() only posts a request and never waits for the
+// audio device. Without an audio device nothing is heard. Construct after the QApplication.
 class SystemSoundPlayer final : public SoundPlayer {
 public:
+    SystemSoundPlayer();
+    ~SystemSoundPlayer() override;
+    SystemSoundPlayer(const SystemSoundPlayer &) = delete;
+    SystemSoundPlayer &operator=(const SystemSoundPlayer &) = delete;
+
+    // Starts NAME from its beginning, also when it is still playing. Unknown names are ignored.
     void play(const QString &name) override;
     void beep() override;
+
+private:
+    QSet<QString> m_names;
+    QThread m_thread;
+    QObject *m_effects; // parent of the QSoundEffects, lives in m_thread
 };
 
 } // namespace tavro

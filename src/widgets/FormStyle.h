@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ui/UiFont.h"
+#include "widgets/UiFont.h"
 
 #include <QFont>
 #include <QString>

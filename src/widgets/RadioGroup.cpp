@@ -1,4 +1,4 @@
-#include "app/ui/RadioGroup.h"
+#include "widgets/RadioGroup.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>

@@ -1,4 +1,4 @@
-#include "app/ui/GradientBanner.h"
+#include "widgets/GradientBanner.h"
 
 #include <QLinearGradient>
 #include <QPainter>
