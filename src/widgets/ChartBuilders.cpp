@@ -79,6 +79,7 @@ void showBars(QChartView *view, const QString &title, const std::vector<Point> &
     series->append(set);
     series->setLabelsVisible(true);
     series->setLabelsPosition(QAbstractBarSeries::LabelsOutsideEnd);
+    series->setLabelsPrecision(4);
     chart->addSeries(series);
 
     auto *categoryAxis = new QBarCategoryAxis;
@@ -86,7 +87,8 @@ void showBars(QChartView *view, const QString &title, const std::vector<Point> &
     categoryAxis->setLabelsFont(ui::uiFont(8));
     auto *valueAxis = new QValueAxis;
     valueAxis->setRange(0, top > 0 ? top * 1.15 : 1);
-    valueAxis->setLabelFormat(QStringLiteral("%d"));
+    valueAxis->applyNiceNumbers();
+    valueAxis->setLabelFormat(QStringLiteral("%g"));
     valueAxis->setLabelsFont(ui::uiFont(8));
     chart->addAxis(categoryAxis, horizontal ? Qt::AlignLeft : Qt::AlignBottom);
     chart->addAxis(valueAxis, horizontal ? Qt::AlignBottom : Qt::AlignLeft);

@@ -275,7 +275,11 @@ QVariant ItemRatioModel::data(const QModelIndex &index, int role) const {
     case Qt::BackgroundRole:
         if (header)
             return QColor(224, 232, 248);
-        return period == 0 ? QVariant(kindColor(m_session.worksheet().item(item).kind)) : QVariant();
+        if (period == 0) {
+            const QColor colour = kindColor(m_session.worksheet().item(item).kind);
+            return colour.isValid() ? QVariant(colour) : QVariant();
+        }
+        return {};
     case Qt::DisplayRole: {
         int value = 0;
         if (period == 0)

@@ -374,6 +374,8 @@ QWidget *THyoutei1Form::buildItemRatioPage() {
         m_shareViewpointTabs->addTab(QStringLiteral("観点") + views::viewpointNumeral(v));
     connect(m_sharePeriodTabs, &QTabBar::currentChanged, this, [this] { refreshSharePie(); });
     connect(m_shareViewpointTabs, &QTabBar::currentChanged, this, [this] { refreshSharePie(); });
+    // Its tabs come with the load; keep room for them.
+    m_sharePeriodTabs->setMinimumHeight(m_shareViewpointTabs->sizeHint().height());
     m_sharePie = charts::newChartView(QStringLiteral("SharePie"));
     pieBox->addWidget(m_sharePeriodTabs);
     pieBox->addWidget(m_shareViewpointTabs);
@@ -698,17 +700,20 @@ void THyoutei1Form::applyFontSize(int size) {
                                    kPeriods * (metrics.height() + 8) + 4);
 
     const int name = metrics.horizontalAdvance(QStringLiteral("氏名氏名氏名氏名")) + digit * 2;
+    // Default sizes first: setting one resizes every section.
+    m_tokuten->horizontalHeader()->setDefaultSectionSize(digit * 6);
     m_tokuten->setColumnWidth(0, digit * 5);
     m_tokuten->setColumnWidth(1, digit * 5);
     m_tokuten->setColumnWidth(2, name);
-    m_tokuten->horizontalHeader()->setDefaultSectionSize(digit * 6);
-    for (int c = 0; c < 3; ++c)
-        m_importGrid->setColumnWidth(c, m_tokuten->columnWidth(c));
     m_wariai->horizontalHeader()->setDefaultSectionSize(digit * 6);
     m_wariai->setColumnWidth(0, metrics.horizontalAdvance(QStringLiteral("　観点①関心・意欲")) + digit);
     m_hyouteiGrid->horizontalHeader()->setDefaultSectionSize(digit * 5);
+    m_importGrid->horizontalHeader()->setDefaultSectionSize(digit * 11);
     for (int c = 0; c < 3; ++c)
         m_hyouteiGrid->setColumnWidth(c, m_tokuten->columnWidth(c));
+    for (int c = 0; c < 3; ++c)
+        m_importGrid->setColumnWidth(c, m_tokuten->columnWidth(c));
+    m_importGrid->setColumnWidth(9, digit * 30);
     m_hyouteiGrid->setColumnWidth(13, digit * 11);
     for (int v = 1; v <= kViewpoints; ++v)
         m_hyouteiGrid->setColumnWidth(2 * v + 12, digit * 11);
