@@ -182,6 +182,9 @@ QVariant ResultModel::data(const QModelIndex &index, int role) const {
 }
 
 QVariant ResultModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation == Qt::Horizontal && role == Qt::ForegroundRole && section >= 4 && section <= 12 &&
+        section % 2 == 0)
+        return QColor(Qt::gray);
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
     static const char *const kLabels[] = {"学級", "番号", "氏名"};

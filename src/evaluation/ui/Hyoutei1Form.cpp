@@ -180,6 +180,10 @@ THyoutei1Form::THyoutei1Form(EvaluationContext context, const Platform &platform
     }
     layout->addWidget(status);
 
+    // Enter belongs to the grids, never to a button of the window.
+    for (QPushButton *button : findChildren<QPushButton *>())
+        button->setAutoDefault(false);
+
     connect(m_pages, &QTabWidget::currentChanged, this, [this](int) {
         QWidget *page = m_pages->currentWidget();
         if (page == m_pages->widget(1))
@@ -780,8 +784,13 @@ bool THyoutei1Form::tokutenKey(QKeyEvent *event) {
 bool THyoutei1Form::ratioKey(QTableView *view, QKeyEvent *event) {
     const QModelIndex current = view->currentIndex();
     const std::optional<KeyPress> key = keyPressOf(event);
-    if (!current.isValid() || !key || key->key == Key::Enter || key->key == Key::Space)
+    if (!current.isValid() || !key)
         return false;
+    if (key->key == Key::Enter || key->key == Key::Space) {
+        const int row = std::min(current.row() + 1, view->model()->rowCount() - 1);
+        view->setCurrentIndex(view->model()->index(row, current.column()));
+        return true;
+    }
     gridkeys::KeyResult result;
     int period = 0;
     if (view == m_kantenGrid) {
