@@ -22,7 +22,7 @@ FrozenTableView::FrozenTableView(int frozenColumns, QWidget *parent)
     m_frozen->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_frozen->setVerticalScrollMode(ScrollPerItem);
     m_frozen->setEditTriggers(NoEditTriggers);
-    m_frozen->setStyleSheet(QStringLiteral("QTableView { border: none; }"));
+    m_frozen->setFrameShape(QFrame::NoFrame);
     m_frozen->viewport()->installEventFilter(this);
     viewport()->stackUnder(m_frozen);
 
