@@ -1,5 +1,6 @@
 // The evaluation window opened through "次へ" of the main window: typing scores, an aggregate item
-// through the item dialog, a calculation, and the close that saves and releases the lock.
+// through the item dialog, a calculation, and the close that saves and releases the lock; then the
+// same worksheet browsed read-only.
 #include "evaluation/ui/Hyoutei1Form.h"
 #include "app/DemoSchool.h"
 #include "app/SharedLock.h"
@@ -195,6 +196,28 @@ void Hyoutei1FormTest::typeDefineCalculateAndClose() {
                           true, nullptr);
     QVERIFY(saved.dateTime(1) > 0);
     QCOMPARE(saved.at(1, slot).evaluation, evaluation);
+
+    // Browsing the same worksheet: keys change nothing, editing is disabled, nothing is written.
+    WorkingContext browse = form.context();
+    browse.readOnly = true;
+    THyoutei1Form viewer(evaluationContextOf(browse, false), f.platform());
+    QVERIFY(GuiFixture::showAt(&viewer));
+    QVERIFY(viewer.windowTitle().endsWith("【閲覧モード】"));
+    auto *grid = GuiFixture::child<FrozenTableView>(&viewer, "TokutenGrid");
+    grid->setCurrentIndex(grid->model()->index(0, regularItem + 2));
+    QTest::keyClick(grid, Qt::Key_5);
+    QTest::keyClick(grid, Qt::Key_Delete);
+    QCOMPARE(cellText(grid, 0, regularItem + 2), QString("11"));
+    for (const char *name : {"KoumokuButton", "MikomiCulc", "HyouteiCulc"})
+        QVERIFY2(!GuiFixture::child<QPushButton>(&viewer, name)->isEnabled(), name);
+    const QDateTime written =
+        QFileInfo(paths::worksheetFile(f.dataFolder(), teacher, GuiFixture::kNendo, 1, "国語"))
+            .lastModified();
+    QTest::mouseClick(GuiFixture::child<QPushButton>(&viewer, "ModoruButton"), Qt::LeftButton);
+    QVERIFY(!viewer.isVisible());
+    QCOMPARE(QFileInfo(paths::worksheetFile(f.dataFolder(), teacher, GuiFixture::kNendo, 1, "国語"))
+                 .lastModified(),
+             written);
 }
 
 QTEST_MAIN(Hyoutei1FormTest)
