@@ -25,8 +25,11 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
+#include <QTabBar>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 #include <functional>
 
 using namespace tavro;
@@ -128,6 +131,22 @@ void Hyoutei1FormTest::typeDefineCalculateAndClose() {
         QCOMPARE(grid->currentIndex().row(), 1);
         QCOMPARE(grid->currentIndex().column(), column);
 
+        // Class tabs follow the cursor and move it; one wheel notch scrolls one row.
+        auto *tabs = GuiFixture::child<QTabBar>(w, "ClassTab");
+        QCOMPARE(tabs->count(), 6);
+        QCOMPARE(tabs->tabText(1), QString(" 1組F"));
+        QCOMPARE(tabs->currentIndex(), 0);
+        tabs->setCurrentIndex(3);
+        QCOMPARE(grid->currentIndex().row(), 90);
+        grid->setCurrentIndex(grid->model()->index(0, column));
+        QCOMPARE(tabs->currentIndex(), 0);
+        const int top = grid->verticalScrollBar()->value();
+        QWheelEvent wheel(QPointF(50, 50), grid->viewport()->mapToGlobal(QPointF(50, 50)), QPoint(),
+                          QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(grid->viewport(), &wheel);
+        QCOMPARE(grid->verticalScrollBar()->value(), top + 1);
+        QTest::mouseClick(GuiFixture::child<QPushButton>(w, "FontButton7"), Qt::LeftButton);
+
         // An aggregate item through the item dialog; a refused formula keeps the dialog open.
         grid->setCurrentIndex(grid->model()->index(0, aggregateItem + 2));
         f.prompter().clear();
@@ -167,7 +186,12 @@ void Hyoutei1FormTest::typeDefineCalculateAndClose() {
         QVERIFY(GuiFixture::child<QLabel>(w, "StatusPanel4")->text().startsWith("評定を保存しました。("));
         for (int row = 0; row < results->model()->rowCount(); ++row)
             sawResults = sawResults || !cellText(results, row, 13).isEmpty();
-        QCOMPARE(GuiFixture::child<QComboBox>(w, "HyouteiSelect")->currentIndex(), 0);
+        auto *select = GuiFixture::child<QComboBox>(w, "HyouteiSelect");
+        QCOMPARE(select->currentIndex(), 0);
+        select->setCurrentIndex(1);
+        QCOMPARE(w->currentPeriod(), s.periods()[1].number);
+        QVERIFY(GuiFixture::child<QLabel>(w, "StatusPanel3")->text().endsWith("評定未算出"));
+        QVERIFY(cellText(results, 0, 13).isEmpty());
 
         QTest::mouseClick(GuiFixture::child<QPushButton>(w, "ModoruButton"), Qt::LeftButton);
     });
@@ -181,6 +205,8 @@ void Hyoutei1FormTest::typeDefineCalculateAndClose() {
     QVERIFY(!evaluation.isEmpty());
     QVERIFY(!QFileInfo::exists(lockName));
     QCOMPARE(f.userStore().readInt("Settings", "Sound"), 1);
+    QCOMPARE(f.userStore().readInt("Settings", "FontSize"), 7);
+    QCOMPARE(f.userStore().readInt("Hyoutei", "Hyoutei"), 1);
 
     // What the window saved, read back with the program's readers.
     Worksheet sheet;
