@@ -2,6 +2,7 @@
 #include "app/Startup.h"
 #include "app/ui/MainForm.h"
 #include "common/DataPaths.h"
+#include "evaluation/ui/EvaluationWindow.h"
 #include "platform/Platform.h"
 #include "platform/qt/QtPorts.h"
 #include "platform/qt/ui/QtWidgetPorts.h"
@@ -86,6 +87,11 @@ int main(int argc, char *argv[]) {
 
     TMainForm form(platform, context);
     prompter.setParent(&form);
+    form.setDataWindowOpener(DataPage::Compulsory, [&](const WorkingContext &c) {
+        openEvaluationWindow(platform, c, false, &form);
+    });
+    form.setDataWindowOpener(
+        DataPage::Elective, [&](const WorkingContext &c) { openEvaluationWindow(platform, c, true, &form); });
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         form.resize(screen->availableGeometry().size()); // also without a window manager
     form.showMaximized();

@@ -1,0 +1,145 @@
+// The evaluation window on a full worksheet, offscreen: opening to the first paint (with the resident
+// memory afterwards), one keystroke in TokutenGrid to its repaint, a period switch with the
+// distribution and charts, and the return of a sound's play().
+#include "FullSchool.h"
+
+#include "evaluation/ui/Hyoutei1Form.h"
+#include "platform/UserStore.h"
+#include "platform/qt/ui/QtWidgetPorts.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QHash>
+#include <QKeyEvent>
+#include <QTableView>
+
+using namespace tavro;
+using namespace tavro::bench;
+
+namespace {
+
+class MemoryStore final : public UserStore {
+public:
+    int readInt(const QString &section, const QString &name, int def) const override {
+        return m_values.value(section + u'/' + name, def);
+    }
+    void writeInt(const QString &section, const QString &name, int value) override {
+        m_values.insert(section + u'/' + name, value);
+    }
+
+private:
+    QHash<QString, int> m_values;
+};
+
+class NoSound final : public SoundPlayer {
+public:
+    void play(const QString &) override {}
+    void beep() override {}
+};
+
+struct Ports {
+    SilentPrompter prompter;
+    MemoryStore store;
+    NoSound sound;
+    ConstantClock clock;
+    Platform platform() { return Platform{&prompter, nullptr, &store, &sound, &clock, nullptr}; }
+};
+
+FullSchool &school() {
+    static FullSchool s;
+    return s;
+}
+
+void paintNow(QWidget &w) {
+    QApplication::processEvents();
+    w.repaint();
+}
+
+void BM_OpenWindow(benchmark::State &state) {
+    FullSchool &s = school();
+    Ports ports;
+    double resident = 0;
+    for (auto _ : state) {
+        THyoutei1Form window(s.context(), ports.platform());
+        window.resize(1280, 800);
+        window.show();
+        paintNow(window);
+        resident = std::max(resident, residentMiB());
+        state.PauseTiming();
+        window.hide();
+        state.ResumeTiming();
+    }
+    state.counters["residentMiB"] = resident;
+}
+BENCHMARK(BM_OpenWindow)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+struct OpenWindow {
+    Ports ports;
+    THyoutei1Form window;
+    OpenWindow() : window(school().context(), ports.platform()) {
+        window.resize(1280, 800);
+        window.show();
+        paintNow(window);
+    }
+};
+
+void BM_KeystrokeToRepaint(benchmark::State &state) {
+    OpenWindow w;
+    auto *grid = w.window.findChild<QTableView *>(QStringLiteral("TokutenGrid"));
+    if (!grid) {
+        state.SkipWithError("TokutenGrid not found");
+        return;
+    }
+    grid->setFocus();
+    int row = 1;
+    int pass = 0;
+    for (auto _ : state) {
+        // Item 13 (column 15) is a regular item referenced by an aggregate item.
+        grid->setCurrentIndex(grid->model()->index(row, 15));
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_0 + (pass + row) % 10, Qt::NoModifier,
+                        QString(QChar(u'0' + (pass + row) % 10)));
+        QApplication::sendEvent(grid, &press);
+        grid->viewport()->repaint();
+        if (++row > 30) {
+            row = 1;
+            ++pass;
+        }
+    }
+}
+BENCHMARK(BM_KeystrokeToRepaint)->Unit(benchmark::kMillisecond);
+
+void BM_PeriodSwitch(benchmark::State &state) {
+    OpenWindow w;
+    auto *select = w.window.findChild<QComboBox *>(QStringLiteral("HyouteiSelect"));
+    if (!select || select->count() < 2) {
+        state.SkipWithError("HyouteiSelect not found");
+        return;
+    }
+    int index = 0;
+    for (auto _ : state) {
+        index = (index + 1) % select->count();
+        select->setCurrentIndex(index);
+        paintNow(w.window);
+    }
+}
+BENCHMARK(BM_PeriodSwitch)->Unit(benchmark::kMillisecond);
+
+void BM_SoundPlay(benchmark::State &state) {
+    SystemSoundPlayer player;
+    for (auto _ : state)
+        player.play(QStringLiteral("rei"));
+}
+BENCHMARK(BM_SoundPlay)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char **argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,250 @@
+// The evaluation window opened through "次へ" of the main window: typing scores, an aggregate item
+// through the item dialog, a calculation, and the close that saves and releases the lock; then the
+// same worksheet browsed read-only.
+#include "evaluation/ui/Hyoutei1Form.h"
+#include "app/DemoSchool.h"
+#include "app/SharedLock.h"
+#include "app/ui/MainForm.h"
+#include "app/ui/PassWordCheck1Form.h"
+#include "widgets/RadioGroup.h"
+#include "evaluation/ClassResultFile.h"
+#include "evaluation/EvaluationPaths.h"
+#include "evaluation/WorksheetFile.h"
+#include "evaluation/ui/EvaluationWindow.h"
+#include "evaluation/ui/HyouteiPropForm.h"
+#include "support/gui/GuiFixture.h"
+#include "widgets/FrozenTableView.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTabBar>
+#include <QTest>
+#include <QTimer>
+#include <QWheelEvent>
+#include <functional>
+
+using namespace tavro;
+using tavro::test::GuiFixture;
+
+namespace {
+
+// Runs `act` on the modal dialog of type T as soon as it is active.
+template <class T> void whenShown(const std::function<void(T *)> &act) {
+    auto *timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+        if (auto *dialog = qobject_cast<T *>(QApplication::activeModalWidget())) {
+            timer->stop();
+            timer->deleteLater();
+            act(dialog);
+        }
+    });
+    timer->start();
+}
+
+QString cellText(QTableView *view, int row, int column) {
+    return view->model()->index(row, column).data().toString();
+}
+
+} // namespace
+
+class Hyoutei1FormTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void typeDefineCalculateAndClose();
+};
+
+void Hyoutei1FormTest::typeDefineCalculateAndClose() {
+    GuiFixture f;
+    QVERIFY(f.writeDemoSchool());
+    TMainForm form(f.platform(), f.context());
+    form.setDataWindowOpener(DataPage::Compulsory, [&](const WorkingContext &c) {
+        openEvaluationWindow(f.platform(), c, false, &form);
+    });
+    QVERIFY(GuiFixture::showAt(&form));
+    form.radioGroup("gakunen3")->button(0)->click();
+    form.radioGroup("kyouka3")->button(0)->click();
+
+    const QString teacher = DemoSchool::teacherNames().at(1);
+    const QString lockName = SharedLock::lockName(f.dataFolder(), GuiFixture::kNendo, "", "1", "国語");
+    whenShown<TPassWordCheck1Form>([](TPassWordCheck1Form *d) {
+        GuiFixture::child<QListWidget>(d, "TeacherList")->setCurrentRow(1);
+        auto *password = GuiFixture::child<QLineEdit>(d, "PasswordEdit");
+        GuiFixture::typeText(password, QString::fromUtf8(DemoSchool::kTeacherPassword));
+        QTest::mouseClick(GuiFixture::child<QPushButton>(d, "OKButton"), Qt::LeftButton);
+    });
+
+    bool lockedWhileOpen = false;
+    int aggregateItem = 0;
+    int regularItem = 0;
+    QString typed, aggregateCell, evaluation;
+    QStringList played;
+    bool sawResults = false;
+    whenShown<THyoutei1Form>([&](THyoutei1Form *w) {
+        // A failed check leaves the lambda early: the window still closes.
+        struct Closer {
+            THyoutei1Form *w;
+            ~Closer() { QMetaObject::invokeMethod(w, "reject", Qt::QueuedConnection); }
+        } closer{w};
+        lockedWhileOpen = QFileInfo::exists(lockName);
+        EvaluationSession &s = w->session();
+        QCOMPARE(w->windowTitle(), s.caption());
+        QCOMPARE(GuiFixture::child<QLabel>(w, "StatusPanel0")->text(), teacher);
+        auto *grid = GuiFixture::child<FrozenTableView>(w, "TokutenGrid");
+        QVERIFY(grid);
+        QVERIFY(grid->model()->rowCount() > 30);
+
+        // A regular item and the first free item after the defined ones.
+        for (int item = 1; item <= kMaxItems; ++item) {
+            const int kind = s.worksheet().item(item).kind;
+            if (kind == itemkind::kRegular && regularItem == 0 && s.worksheet().item(item).fullScore >= 20)
+                regularItem = item;
+            if (kind != itemkind::kNone)
+                aggregateItem = item + 1;
+        }
+        QVERIFY(regularItem > 0);
+        const int column = regularItem + 2;
+
+        // Sound on, then Delete and two digits in the first student's cell; Enter moves one row down.
+        QTest::mouseClick(GuiFixture::child<QPushButton>(w, "SoundButton"), Qt::LeftButton);
+        grid->setCurrentIndex(grid->model()->index(0, column));
+        QTest::keyClick(grid, Qt::Key_Delete);
+        QTest::keyClick(grid, Qt::Key_Slash);
+        QCOMPARE(cellText(grid, 0, column), QString("/"));
+        QTest::keyClick(grid, Qt::Key_Delete);
+        QTest::keyClick(grid, Qt::Key_1);
+        QTest::keyClick(grid, Qt::Key_J); // "j" types 1
+        typed = cellText(grid, 0, column);
+        played = f.sound().played;
+        QCOMPARE(GuiFixture::child<QLabel>(w, "StatusPanel1")->text(), QString("変更あり"));
+        QTest::keyClick(grid, Qt::Key_Return);
+        QCOMPARE(grid->currentIndex().row(), 1);
+        QCOMPARE(grid->currentIndex().column(), column);
+
+        // Class tabs follow the cursor and move it; one wheel notch scrolls one row.
+        auto *tabs = GuiFixture::child<QTabBar>(w, "ClassTab");
+        QCOMPARE(tabs->count(), 6);
+        QCOMPARE(tabs->tabText(1), QString(" 1組F"));
+        QCOMPARE(tabs->currentIndex(), 0);
+        tabs->setCurrentIndex(3);
+        QCOMPARE(grid->currentIndex().row(), 90);
+        grid->setCurrentIndex(grid->model()->index(0, column));
+        QCOMPARE(tabs->currentIndex(), 0);
+        const int top = grid->verticalScrollBar()->value();
+        QWheelEvent wheel(QPointF(50, 50), grid->viewport()->mapToGlobal(QPointF(50, 50)), QPoint(),
+                          QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(grid->viewport(), &wheel);
+        QCOMPARE(grid->verticalScrollBar()->value(), top + 1);
+        QTest::mouseClick(GuiFixture::child<QPushButton>(w, "FontButton7"), Qt::LeftButton);
+
+        // An aggregate item through the item dialog; a refused formula keeps the dialog open.
+        grid->setCurrentIndex(grid->model()->index(0, aggregateItem + 2));
+        f.prompter().clear();
+        whenShown<THyouteiPropForm>([&](THyouteiPropForm *d) {
+            QCOMPARE(d->windowTitle(), QString("項目設定 - 項目%1").arg(aggregateItem));
+            GuiFixture::child<QComboBox>(d, "KindCombo")->setCurrentIndex(itemkind::kAggregate);
+            QVERIFY(GuiFixture::child<QWidget>(d, "FormulaEdit")->isVisibleTo(d));
+            QVERIFY(!GuiFixture::child<QWidget>(d, "TestCombo")->isVisibleTo(d));
+            auto *name = GuiFixture::child<QLineEdit>(d, "NameEdit");
+            name->setText("合計\tA");
+            QTest::mouseClick(GuiFixture::child<QPushButton>(d, "OKButton"), Qt::LeftButton);
+            QVERIFY(d->isVisible());
+            QCOMPARE(f.prompter().shown().size(), 1);
+            name->setText("合計");
+            GuiFixture::child<QLineEdit>(d, "FormulaEdit")->setText(QString("%1,%1").arg(regularItem));
+            QTest::mouseClick(GuiFixture::child<QPushButton>(d, "OKButton"), Qt::LeftButton);
+        });
+        QTest::mouseClick(GuiFixture::child<QPushButton>(w, "KoumokuButton"), Qt::LeftButton);
+        aggregateCell = cellText(grid, 0, aggregateItem + 2);
+        QCOMPARE(GuiFixture::child<QLabel>(w, "KindPanel")->text(), QString("集計"));
+        QCOMPARE(GuiFixture::child<QLabel>(w, "NamePanel")->text(), QString("合計"));
+
+        // The demo leaves absent marks: the automatic estimate fills them before the calculation.
+        QTest::mouseClick(GuiFixture::child<QPushButton>(w, "MikomiCulc"), Qt::LeftButton);
+
+        // Calculation of period 1 from the popup; any question is answered Yes.
+        auto *calc = w->findChild<QAction *>("HyouteiCulc1");
+        QVERIFY(calc && calc->isEnabled());
+        f.prompter().clear();
+        f.prompter().script({Prompter::Answer::Yes, Prompter::Answer::Yes, Prompter::Answer::Yes});
+        calc->trigger();
+        auto *results = GuiFixture::child<FrozenTableView>(w, "HyouteiGrid4");
+        QCOMPARE(results->model()->columnCount(), 26);
+        evaluation = cellText(results, 0, 3);
+        QVERIFY2(f.prompter().texts().isEmpty(), qPrintable(f.prompter().texts().join('|')));
+        QCOMPARE(GuiFixture::child<QLabel>(w, "StatusPanel2")->text(), QString("評定済み"));
+        QVERIFY(GuiFixture::child<QLabel>(w, "StatusPanel4")->text().startsWith("評定を保存しました。("));
+        for (int row = 0; row < results->model()->rowCount(); ++row)
+            sawResults = sawResults || !cellText(results, row, 13).isEmpty();
+        auto *select = GuiFixture::child<QComboBox>(w, "HyouteiSelect");
+        QCOMPARE(select->currentIndex(), 0);
+        select->setCurrentIndex(1);
+        QCOMPARE(w->currentPeriod(), s.periods()[1].number);
+        QVERIFY(GuiFixture::child<QLabel>(w, "StatusPanel3")->text().endsWith("評定未算出"));
+        QVERIFY(cellText(results, 0, 13).isEmpty());
+
+        QTest::mouseClick(GuiFixture::child<QPushButton>(w, "ModoruButton"), Qt::LeftButton);
+    });
+    QTest::mouseClick(GuiFixture::child<QPushButton>(&form, "NextButton3"), Qt::LeftButton);
+
+    QVERIFY(lockedWhileOpen);
+    QCOMPARE(typed, QString("11"));
+    QVERIFY2(played.contains("iti2"), qPrintable(played.join(',')));
+    QVERIFY(!aggregateCell.isEmpty());
+    QVERIFY(sawResults);
+    QVERIFY(!evaluation.isEmpty());
+    QVERIFY(!QFileInfo::exists(lockName));
+    QCOMPARE(f.userStore().readInt("Settings", "Sound"), 1);
+    QCOMPARE(f.userStore().readInt("Settings", "FontSize"), 7);
+    QCOMPARE(f.userStore().readInt("Hyoutei", "Hyoutei"), 1);
+
+    // What the window saved, read back with the program's readers.
+    Worksheet sheet;
+    WorksheetFile::load(paths::worksheetFile(f.dataFolder(), teacher, GuiFixture::kNendo, 1, "国語"), sheet,
+                        nullptr);
+    QCOMPARE(sheet.item(aggregateItem).kind, itemkind::kAggregate);
+    QCOMPARE(sheet.item(aggregateItem).formula, QString("%1,%1").arg(regularItem));
+    QCOMPARE(sheet.item(aggregateItem).name, QString("合計"));
+    const int slot = slotOf(1, 1);
+    QCOMPARE(sheet.score(regularItem, slot), 11);
+    EvaluationResults saved;
+    ClassResultFile::load(paths::classResultFile(f.dataFolder(), GuiFixture::kNendo, 1, 1, "国語"), 1, saved,
+                          true, nullptr);
+    QVERIFY(saved.dateTime(1) > 0);
+    QCOMPARE(saved.at(1, slot).evaluation, evaluation);
+
+    // Browsing the same worksheet: keys change nothing, editing is disabled, nothing is written.
+    WorkingContext browse = form.context();
+    browse.readOnly = true;
+    THyoutei1Form viewer(evaluationContextOf(browse, false), f.platform());
+    QVERIFY(GuiFixture::showAt(&viewer));
+    QVERIFY(viewer.windowTitle().endsWith("【閲覧モード】"));
+    auto *grid = GuiFixture::child<FrozenTableView>(&viewer, "TokutenGrid");
+    grid->setCurrentIndex(grid->model()->index(0, regularItem + 2));
+    QTest::keyClick(grid, Qt::Key_5);
+    QTest::keyClick(grid, Qt::Key_Delete);
+    QCOMPARE(cellText(grid, 0, regularItem + 2), QString("11"));
+    for (const char *name : {"KoumokuButton", "MikomiCulc", "HyouteiCulc"})
+        QVERIFY2(!GuiFixture::child<QPushButton>(&viewer, name)->isEnabled(), name);
+    const QDateTime written =
+        QFileInfo(paths::worksheetFile(f.dataFolder(), teacher, GuiFixture::kNendo, 1, "国語"))
+            .lastModified();
+    QTest::mouseClick(GuiFixture::child<QPushButton>(&viewer, "ModoruButton"), Qt::LeftButton);
+    QVERIFY(!viewer.isVisible());
+    QCOMPARE(QFileInfo(paths::worksheetFile(f.dataFolder(), teacher, GuiFixture::kNendo, 1, "国語"))
+                 .lastModified(),
+             written);
+}
+
+QTEST_MAIN(Hyoutei1FormTest)
+#include "Hyoutei1FormTest.moc"
