@@ -728,8 +728,11 @@ void THyoutei1Form::opening() {
     m_culcButton->setEnabled(!readOnly);
     m_hogoButton->setEnabled(!readOnly);
     m_yearEndButton->setEnabled(!readOnly);
+    // Comments of the periods in use only.
     for (QLineEdit *edit : m_comments)
-        edit->setReadOnly(readOnly);
+        edit->setReadOnly(true);
+    for (const EvaluationSession::Period &p : m_session.periods())
+        m_comments[std::size_t(p.number - 1)]->setReadOnly(readOnly);
     const YearSettings &settings = m_session.settings();
     if (!readOnly && (settings.toutatuPaste || settings.commentPaste))
         m_pages->addTab(m_pastePage, QStringLiteral("データ貼り付け"));
