@@ -4,11 +4,14 @@
 #include "FullSchool.h"
 
 #include "evaluation/ui/Hyoutei1Form.h"
+#include "exchange/ResultCopies.h"
+#include "platform/Clipboard.h"
 #include "platform/UserStore.h"
 #include "platform/qt/ui/QtWidgetPorts.h"
 
 #include <benchmark/benchmark.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QHash>
@@ -33,6 +36,15 @@ private:
     QHash<QString, int> m_values;
 };
 
+class MemoryClipboard final : public Clipboard {
+public:
+    QString text() const override { return m_text; }
+    void setText(const QString &text) override { m_text = text; }
+
+private:
+    QString m_text;
+};
+
 class NoSound final : public SoundPlayer {
 public:
     void play(const QString &) override {}
@@ -44,7 +56,8 @@ struct Ports {
     MemoryStore store;
     NoSound sound;
     ConstantClock clock;
-    Platform platform() { return Platform{&prompter, nullptr, &store, &sound, &clock, nullptr}; }
+    MemoryClipboard clipboard;
+    Platform platform() { return Platform{&prompter, &clipboard, &store, &sound, &clock, nullptr}; }
 };
 
 FullSchool &school() {
@@ -125,6 +138,32 @@ void BM_PeriodSwitch(benchmark::State &state) {
     }
 }
 BENCHMARK(BM_PeriodSwitch)->Unit(benchmark::kMillisecond);
+
+// A block of 540 rows × 100 items pasted through the menu: store, aggregate items, repaint.
+void BM_PasteScores(benchmark::State &state) {
+    OpenWindow w;
+    auto *grid = w.window.findChild<QTableView *>(QStringLiteral("TokutenGrid"));
+    auto *paste = w.window.findChild<QAction *>(QStringLiteral("Paste1"));
+    if (!grid || !paste) {
+        state.SkipWithError("TokutenGrid or its paste action not found");
+        return;
+    }
+    QList<QStringList> cells;
+    for (int r = 0; r < 540; ++r) {
+        QStringList line;
+        for (int c = 0; c < 100; ++c)
+            line.append(QString::number((r + c * 7) % 101));
+        cells.append(line);
+    }
+    w.ports.clipboard.setText(exchange::rangeText(cells));
+    grid->setCurrentIndex(grid->model()->index(0, 3));
+    w.window.copyPastePopup(grid);
+    for (auto _ : state) {
+        paste->trigger();
+        grid->viewport()->repaint();
+    }
+}
+BENCHMARK(BM_PasteScores)->Unit(benchmark::kMillisecond);
 
 void BM_SoundPlay(benchmark::State &state) {
     SystemSoundPlayer player;
