@@ -49,6 +49,8 @@ public:
     void hyouteiCulc(int period);
     // "項目設定" for the item under the cursor of TokutenGrid.
     void koumokuClick();
+    // "取込": the item import dialog (項目設定の取り込み).
+    void koumokuImportClick();
 
     void reject() override;
 
@@ -117,6 +119,7 @@ private:
     QLabel *m_kindPanel = nullptr;
     QLabel *m_namePanel = nullptr;
     QPushButton *m_koumokuButton = nullptr;
+    QPushButton *m_importButton = nullptr;
     QPushButton *m_mikomiButton = nullptr;
     FrozenTableView *m_tokuten = nullptr;
     QTabBar *m_classTabs = nullptr;
