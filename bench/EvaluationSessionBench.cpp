@@ -4,7 +4,9 @@
 #include "FullSchool.h"
 
 #include "evaluation/Checks.h"
+#include "evaluation/Editing.h"
 #include "evaluation/WorksheetViews.h"
+#include "exchange/ResultCopies.h"
 
 #include <benchmark/benchmark.h>
 
@@ -75,6 +77,40 @@ void BM_PeriodSwitch(benchmark::State &state) {
     }
 }
 BENCHMARK(BM_PeriodSwitch)->Unit(benchmark::kMillisecond);
+
+// A block of 540 rows × 100 items pasted into the score grid, with the aggregate items of every row.
+void BM_PasteScores(benchmark::State &state) {
+    FullSchool &s = school();
+    SilentPrompter prompter;
+    EvaluationSession session(s.context());
+    session.load(prompter);
+    QList<QStringList> cells;
+    for (int r = 0; r < 540; ++r) {
+        QStringList line;
+        for (int c = 0; c < 100; ++c)
+            line.append(QString::number((r + c * 7) % 101));
+        cells.append(line);
+    }
+    const QString text = exchange::rangeText(cells);
+    for (auto _ : state) {
+        const editing::PasteOutcome out = editing::pasteScores(session, text, 1, 3);
+        benchmark::DoNotOptimize(out.stored);
+    }
+}
+BENCHMARK(BM_PasteScores)->Unit(benchmark::kMillisecond);
+
+// "すべてをコピー(&A)" of the results grid for 540 students.
+void BM_ResultsAllText(benchmark::State &state) {
+    FullSchool &s = school();
+    SilentPrompter prompter;
+    EvaluationSession session(s.context());
+    session.load(prompter);
+    for (auto _ : state) {
+        const QString text = exchange::resultsAllText(session, 1);
+        benchmark::DoNotOptimize(text.size());
+    }
+}
+BENCHMARK(BM_ResultsAllText)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -267,6 +267,13 @@ void EvaluationSession::setScore(int item, int slot, int value) {
     changed();
 }
 
+void EvaluationSession::rowsChanged(const std::vector<int> &touched) {
+    if (m_readOnly)
+        return;
+    m_recalculator->recalculateRows(*m_worksheet, touched);
+    changed();
+}
+
 gridkeys::KeyResult EvaluationSession::viewpointRatioKey(int period, int viewpoint,
                                                          const gridkeys::KeyPress &key) {
     if (!isPeriod(period) || !isViewpoint(viewpoint))
@@ -381,18 +388,54 @@ const std::vector<int> &EvaluationSession::weightedShares(int period) const {
     return m_shares[k];
 }
 
+ResultTarget EvaluationSession::resultTarget() const {
+    return ResultTarget{m_context.dataFolder, m_context.nendo, m_context.grade, m_context.kyouka,
+                        m_context.elective,   m_classes,       m_rows};
+}
+
+void EvaluationSession::afterCalculation(const calculation::Report &report) {
+    if (report.outcome == calculation::Outcome::Stopped)
+        return;
+    m_calculated = true;
+    m_resultsPending = report.outcome == calculation::Outcome::SaveFailed;
+    m_symbols->refresh(*m_sheet);
+}
+
 calculation::Report EvaluationSession::calculate(int period, Prompter &prompter, const Clock &clock) {
     if (m_readOnly || !isPeriod(period))
         return {};
-    const ResultTarget target{m_context.dataFolder, m_context.nendo, m_context.grade, m_context.kyouka,
-                              m_context.elective,   m_classes,       m_rows};
-    calculation::Report report = calculation::calculate(*m_sheet, period, prompter, clock, &target);
-    if (report.outcome != calculation::Outcome::Stopped) {
-        m_calculated = true;
-        m_resultsPending = report.outcome == calculation::Outcome::SaveFailed;
-        m_symbols->refresh(*m_sheet);
-    }
+    const ResultTarget target = resultTarget();
+    const calculation::Report report = calculation::calculate(*m_sheet, period, prompter, clock, &target);
+    afterCalculation(report);
     return report;
+}
+
+calculation::Report EvaluationSession::phase2(int period, Prompter &prompter, const Clock &clock) {
+    if (m_readOnly || !isPeriod(period))
+        return {};
+    const ResultTarget target = resultTarget();
+    const calculation::Report report = calculation::phase2(*m_sheet, period, prompter, clock, &target);
+    afterCalculation(report);
+    return report;
+}
+
+void EvaluationSession::markResultsPending() {
+    if (!m_readOnly)
+        m_resultsPending = true;
+}
+
+bool EvaluationSession::saveResults(QString *error) {
+    if (m_readOnly)
+        return true;
+    if (!resultTarget().save(*m_results, error))
+        return false;
+    m_resultsPending = false;
+    return true;
+}
+
+void EvaluationSession::resultsCleared() {
+    m_calculated = true;
+    m_symbols->refresh(*m_sheet);
 }
 
 std::vector<int> EvaluationSession::autoEstimate() {
@@ -432,12 +475,8 @@ bool EvaluationSession::save(QString *error) {
             errors.append(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(worksheetPath()), why));
     }
     if (m_resultsPending) {
-        const ResultTarget target{m_context.dataFolder, m_context.nendo, m_context.grade, m_context.kyouka,
-                                  m_context.elective,   m_classes,       m_rows};
         QString why;
-        if (target.save(*m_results, &why))
-            m_resultsPending = false;
-        else
+        if (!saveResults(&why))
             errors.append(why);
     }
     if (error)

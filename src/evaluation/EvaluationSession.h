@@ -113,6 +113,9 @@ public:
     gridkeys::KeyResult scoreKey(int row, int item, const gridkeys::KeyPress &key);
     // Stores one score and recomputes the row's aggregate items.
     void setScore(int item, int slot, int value);
+    // After scores of these slots were written directly (a paste): their aggregate items are recomputed
+    // and the worksheet marked changed.
+    void rowsChanged(const std::vector<int> &touched);
     // KantenGrid and WariaiGrid3: ratio R(k, v), item ratio w(i, k, v) and full score F(i).
     gridkeys::KeyResult viewpointRatioKey(int period, int viewpoint, const gridkeys::KeyPress &key);
     gridkeys::KeyResult itemRatioKey(int item, int period, int viewpoint, const gridkeys::KeyPress &key);
@@ -128,6 +131,16 @@ public:
     // "評定計算" of period k: the checks, both phases, the stamp and the save of the results; the
     // check symbols are refreshed. A failed save keeps the results pending and says why in the report.
     calculation::Report calculate(int period, Prompter &prompter, const Clock &clock);
+    // Phase 2 alone for period k (after pasted or deleted percentages), with the stamp and the save.
+    calculation::Report phase2(int period, Prompter &prompter, const Clock &clock);
+    // Results changed outside the calculation (comments, pasted percentages): they are written at the
+    // next save.
+    void markResultsPending();
+    // Writes the result files now; the pending mark is cleared when they were written.
+    bool saveResults(QString *error);
+    // After a period's results were cleared and written.
+    void resultsCleared();
+
     // "自動見込み": the estimates of the "*" scores; returns the rows that changed.
     std::vector<int> autoEstimate();
     // Item statistics and standard scores over the rows, computed when the scores changed.
@@ -147,6 +160,8 @@ private:
     void noteProblem(const QString &path, const QStringList &problems);
     void recalculateRow(int slot);
     void changed();
+    ResultTarget resultTarget() const;
+    void afterCalculation(const calculation::Report &report);
 
     EvaluationContext m_context;
     YearSettings m_settings;

@@ -263,4 +263,8 @@ QString percentageText(float percentage) {
     return percentage > -1.0f ? QString::asprintf("%f", double(percentage)) : QString();
 }
 
+QString pastePercentageText(float percentage) {
+    return percentage > -1.0f ? QString::asprintf("%8.4f", double(percentage)) : QString();
+}
+
 } // namespace tavro::views

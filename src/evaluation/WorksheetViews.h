@@ -82,6 +82,8 @@ QString periodNumeral(int period);
 QString viewpointNumeral(int viewpoint);
 // "%f" of a percentage, empty for -1 and below.
 QString percentageText(float percentage);
+// "%8.4f" of a viewpoint percentage in ImportGrid, empty for -1 and below.
+QString pastePercentageText(float percentage);
 
 } // namespace views
 } // namespace tavro

@@ -1,34 +1,39 @@
 // The evaluation window opened through "次へ" of the main window: typing scores, an aggregate item
 // through the item dialog, a calculation, and the close that saves and releases the lock; then the
-// same worksheet browsed read-only.
+// same worksheet browsed read-only. The editing commands: paste and copy through the grids' menu, the
+// results copy, clearing a period and the close without saving.
 #include "evaluation/ui/Hyoutei1Form.h"
 #include "app/DemoSchool.h"
 #include "app/SharedLock.h"
 #include "app/ui/MainForm.h"
 #include "app/ui/PassWordCheck1Form.h"
-#include "widgets/RadioGroup.h"
 #include "evaluation/ClassResultFile.h"
 #include "evaluation/EvaluationPaths.h"
 #include "evaluation/WorksheetFile.h"
 #include "evaluation/ui/EvaluationWindow.h"
 #include "evaluation/ui/HyouteiPropForm.h"
+#include "exchange/ResultCopies.h"
 #include "support/gui/GuiFixture.h"
 #include "widgets/FrozenTableView.h"
+#include "widgets/RadioGroup.h"
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTabBar>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <QWheelEvent>
 #include <functional>
 
@@ -62,6 +67,7 @@ class Hyoutei1FormTest : public QObject {
 
 private slots:
     void typeDefineCalculateAndClose();
+    void pasteCopyClearAndCloseWithoutSaving();
 };
 
 void Hyoutei1FormTest::typeDefineCalculateAndClose() {
@@ -244,6 +250,151 @@ void Hyoutei1FormTest::typeDefineCalculateAndClose() {
     QCOMPARE(QFileInfo(paths::worksheetFile(f.dataFolder(), teacher, GuiFixture::kNendo, 1, "国語"))
                  .lastModified(),
              written);
+}
+
+void Hyoutei1FormTest::pasteCopyClearAndCloseWithoutSaving() {
+    GuiFixture f;
+    QVERIFY(f.writeDemoSchool());
+    TMainForm form(f.platform(), f.context());
+    form.setDataWindowOpener(DataPage::Compulsory, [&](const WorkingContext &c) {
+        openEvaluationWindow(f.platform(), c, false, &form);
+    });
+    QVERIFY(GuiFixture::showAt(&form));
+    form.radioGroup("gakunen3")->button(0)->click();
+    form.radioGroup("kyouka3")->button(0)->click();
+    whenShown<TPassWordCheck1Form>([](TPassWordCheck1Form *d) {
+        GuiFixture::child<QListWidget>(d, "TeacherList")->setCurrentRow(1);
+        GuiFixture::typeText(GuiFixture::child<QLineEdit>(d, "PasswordEdit"),
+                             QString::fromUtf8(DemoSchool::kTeacherPassword));
+        QTest::mouseClick(GuiFixture::child<QPushButton>(d, "OKButton"), Qt::LeftButton);
+    });
+    const QString teacher = DemoSchool::teacherNames().at(1);
+    const QString sheetPath = paths::worksheetFile(f.dataFolder(), teacher, GuiFixture::kNendo, 1, "国語");
+    const auto bytesOf = [](const QString &path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    const QByteArray sheetBefore = bytesOf(sheetPath);
+
+    bool closed = false;
+    int protectedItem = 0;
+    whenShown<THyoutei1Form>([&](THyoutei1Form *w) {
+        struct Closer {
+            THyoutei1Form *w;
+            ~Closer() { QMetaObject::invokeMethod(w, "reject", Qt::QueuedConnection); }
+        } closer{w};
+        EvaluationSession &s = w->session();
+        auto *grid = GuiFixture::child<FrozenTableView>(w, "TokutenGrid");
+        const auto action = [w](const char *name) { return w->findChild<QAction *>(name); };
+
+        // A regular item followed by an item that takes pasted scores.
+        for (int item = 1; item < kMaxItems && protectedItem == 0; ++item) {
+            const int next = s.worksheet().item(item + 1).kind;
+            if (s.worksheet().item(item).kind == itemkind::kRegular &&
+                (next == itemkind::kRegular || next == itemkind::kNone))
+                protectedItem = item;
+        }
+        QVERIFY(protectedItem > 0);
+        const int column = protectedItem + 2;
+        const int slot0 = s.rows()[0];
+        const int slot1 = s.rows()[1];
+        const int kept0 = s.worksheet().score(protectedItem, slot0);
+        const int kept1 = s.worksheet().score(protectedItem, slot1);
+        const int old1 = s.worksheet().score(protectedItem + 1, slot1);
+
+        // Items up to the cursor protected; a 2-line block pasted from the cursor skips them.
+        grid->setCurrentIndex(grid->model()->index(0, column));
+        action("N6")->trigger();
+        QVERIFY(s.worksheet().item(protectedItem).isProtected());
+        QVERIFY(!s.worksheet().item(protectedItem + 1).isProtected());
+        f.doubles.clipboard.setText("9\t*15\r\n8\tabc\r\n");
+        w->copyPastePopup(grid);
+        QVERIFY(action("Paste1")->isEnabled());
+        QVERIFY(!action("Delete1")->isEnabled() && !action("Cut1")->isEnabled());
+        QVERIFY(!action("CopyAll")->isEnabled() && !action("koumu_copy")->isEnabled());
+        f.prompter().clear();
+        action("Paste1")->trigger();
+        QCOMPARE(s.worksheet().score(protectedItem, slot0), kept0);
+        QCOMPARE(s.worksheet().score(protectedItem, slot1), kept1);
+        QCOMPARE(s.worksheet().score(protectedItem + 1, slot0), -1015);
+        QCOMPARE(s.worksheet().score(protectedItem + 1, slot1), old1);
+        QCOMPARE(f.prompter().shown().size(), 1);
+        QCOMPARE(f.prompter().shown().first().caption, QString("TAVRO"));
+        QCOMPARE(f.lastMessage(), editing::refusedCellsMessage(1));
+        QCOMPARE(GuiFixture::child<QLabel>(w, "StatusPanel1")->text(), QString("変更あり"));
+
+        // "コピー(&C)" of a 2×2 rectangle, row by row.
+        grid->selectionModel()->select(
+            QItemSelection(grid->model()->index(0, column), grid->model()->index(1, column + 1)),
+            QItemSelectionModel::ClearAndSelect);
+        w->copyPastePopup(grid);
+        action("Copy1")->trigger();
+        QCOMPARE(f.doubles.clipboard.text(),
+                 cellText(grid, 0, column) + '\t' + cellText(grid, 0, column + 1) + "\r\n" +
+                     cellText(grid, 1, column) + '\t' + cellText(grid, 1, column + 1) + "\r\n");
+
+        // Period 1 calculated, then "すべてをコピー(&A)" of the results grid.
+        QTest::mouseClick(GuiFixture::child<QPushButton>(w, "MikomiCulc"), Qt::LeftButton);
+        f.prompter().clear();
+        f.prompter().script({Prompter::Answer::Yes, Prompter::Answer::Yes, Prompter::Answer::Yes});
+        action("HyouteiCulc1")->trigger();
+        QVERIFY(s.results().dateTime(1) > 0);
+        auto *results = GuiFixture::child<FrozenTableView>(w, "HyouteiGrid4");
+        results->setCurrentIndex(results->model()->index(0, 3));
+        w->copyPastePopup(results);
+        QVERIFY(action("CopyAll")->isEnabled() && action("koumu_copy")->isEnabled());
+        QVERIFY(!action("Paste1")->isEnabled() && !action("Delete1")->isEnabled());
+        f.prompter().clear();
+        action("CopyAll")->trigger();
+        QCOMPARE(f.doubles.clipboard.text(), exchange::resultsAllText(s, 1));
+        QCOMPARE(f.lastMessage(), QString("コピーが終わりました。"));
+
+        // Shift+click on "評定計算" opens the clear menu; its item clears period 1 after a Yes.
+        QString popup;
+        auto *poll = new QTimer(w);
+        QObject::connect(poll, &QTimer::timeout, [&popup, poll] {
+            if (QWidget *menu = QApplication::activePopupWidget()) {
+                popup = menu->objectName();
+                menu->close();
+                poll->stop();
+            }
+        });
+        poll->start(10);
+        QTest::mouseClick(GuiFixture::child<QPushButton>(w, "HyouteiCulc"), Qt::LeftButton,
+                          Qt::ShiftModifier);
+        QCOMPARE(popup, QString("HyouteiClearPopupMenu"));
+        QAction *clear = action("HyouteiClear1");
+        QCOMPARE(clear->text(), "『" + s.periodName(1) + "』をクリア");
+        QVERIFY(clear->isEnabled());
+        f.prompter().clear();
+        f.answerNext(Prompter::Answer::Yes);
+        clear->trigger();
+        QCOMPARE(f.prompter().texts(), QStringList{editing::clearQuestion()});
+        QVERIFY(cellText(results, 0, 13).isEmpty());
+        QCOMPARE(GuiFixture::child<QLabel>(w, "StatusPanel2")->text(), QString("評定済み"));
+        QVERIFY(GuiFixture::child<QLabel>(w, "StatusPanel3")->text().endsWith("評定未算出"));
+        QVERIFY(GuiFixture::child<QLabel>(w, "StatusPanel4")->text().startsWith("評定をクリアしました。("));
+
+        // "×" answered No: the window closes and the worksheet is not saved.
+        f.prompter().clear();
+        f.answerNext(Prompter::Answer::No);
+        QTest::mouseClick(GuiFixture::child<QPushButton>(w, "SpeedButton8"), Qt::LeftButton);
+        QCOMPARE(f.prompter().shown().size(), 1);
+        QCOMPARE(f.prompter().shown().first().caption, editing::closeCaption(s));
+        QCOMPARE(f.prompter().shown().first().text, editing::closeQuestion());
+        QVERIFY(f.prompter().shown().first().buttons == Prompter::Buttons::YesNoCancel);
+        closed = !w->isVisible();
+    });
+    QTest::mouseClick(GuiFixture::child<QPushButton>(&form, "NextButton3"), Qt::LeftButton);
+
+    QVERIFY(closed);
+    QVERIFY(!sheetBefore.isEmpty());
+    QCOMPARE(bytesOf(sheetPath), sheetBefore);
+    EvaluationResults saved;
+    ClassResultFile::load(paths::classResultFile(f.dataFolder(), GuiFixture::kNendo, 1, 1, "国語"), 1, saved,
+                          true, nullptr);
+    QCOMPARE(saved.dateTime(1), 0.0);
+    QVERIFY(saved.at(1, slotOf(1, 1)).evaluation.isEmpty());
 }
 
 QTEST_MAIN(Hyoutei1FormTest)

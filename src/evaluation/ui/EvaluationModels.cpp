@@ -332,7 +332,7 @@ QVariant PasteModel::data(const QModelIndex &index, int role) const {
     const StudentResult &r = m_session.results().at(m_period, slotOfRow(m_session, index.row()));
     if (index.column() == 9)
         return r.comment;
-    return views::percentageText(r.viewpointPercentages[std::size_t(index.column() - 3)]);
+    return views::pastePercentageText(r.viewpointPercentages[std::size_t(index.column() - 3)]);
 }
 
 QVariant PasteModel::headerData(int section, Qt::Orientation orientation, int role) const {

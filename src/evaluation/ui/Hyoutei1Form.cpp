@@ -1,17 +1,19 @@
 #include "evaluation/ui/Hyoutei1Form.h"
 
-#include "widgets/UiFont.h"
 #include "evaluation/GridKeys.h"
 #include "evaluation/WorksheetViews.h"
 #include "evaluation/ui/EvaluationModels.h"
 #include "evaluation/ui/HyouteiPropForm.h"
 #include "evaluation/ui/KoumokuImportForm.h"
+#include "exchange/ResultCopies.h"
+#include "platform/Clipboard.h"
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
 #include "platform/SoundPlayer.h"
 #include "platform/UserStore.h"
 #include "widgets/ChartBuilders.h"
 #include "widgets/FrozenTableView.h"
+#include "widgets/UiFont.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -28,6 +30,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -181,6 +184,11 @@ THyoutei1Form::THyoutei1Form(EvaluationContext context, const Platform &platform
     }
     layout->addWidget(status);
 
+    buildCopyPasteMenu();
+    for (QTableView *grid : std::initializer_list<QTableView *>{m_tokuten, m_kantenGrid, m_wariai,
+                                                                m_hyouteiGrid, m_analysisGrid, m_importGrid})
+        attachCopyPaste(grid);
+
     // Enter belongs to the grids, never to a button of the window.
     for (QPushButton *button : findChildren<QPushButton *>())
         button->setAutoDefault(false);
@@ -193,6 +201,8 @@ THyoutei1Form::THyoutei1Form(EvaluationContext context, const Platform &platform
             refreshSharePie();
         else if (page == m_pages->widget(4))
             showStudent(m_studentList->currentRow());
+        else if (page == m_pastePage)
+            pastePeriodChosen(m_pastePeriod->currentIndex());
     });
 }
 
@@ -254,6 +264,14 @@ void THyoutei1Form::buildTopBar(QWidget *bar) {
     }
     m_fontButtons->setExclusive(true);
     connect(m_fontButtons, &QButtonGroup::idClicked, this, &THyoutei1Form::applyFontSize);
+
+    row->addSpacing(16);
+    m_closeButton = new QPushButton(QStringLiteral("×"));
+    m_closeButton->setObjectName(QStringLiteral("SpeedButton8"));
+    m_closeButton->setToolTip(QStringLiteral("終了時に保存をするかどうかを選択できます。"));
+    m_closeButton->setFixedWidth(34);
+    connect(m_closeButton, &QPushButton::clicked, this, &THyoutei1Form::closeClick);
+    row->addWidget(m_closeButton);
 }
 
 QWidget *THyoutei1Form::buildScorePage() {
@@ -297,12 +315,27 @@ QWidget *THyoutei1Form::buildScorePage() {
     top->addWidget(note(
         QStringLiteral("未提出は[/]を入力。自動見込みは[*]を入力。見込み点は[*]をつけて入力してください。")));
     top->addStretch(1);
+    m_hogoButton = new QToolButton;
+    m_hogoButton->setObjectName(QStringLiteral("HogoButton"));
+    m_hogoButton->setText(QStringLiteral("保護"));
+    m_hogoButton->setToolTip(QStringLiteral("カーソル位置までの項目を保護する"));
+    m_hogoButton->setPopupMode(QToolButton::InstantPopup);
+    m_hogoMenu = new QMenu(m_hogoButton);
+    m_hogoMenu->setObjectName(QStringLiteral("HogoMenu1"));
+    QAction *protect = m_hogoMenu->addAction(QStringLiteral("カーソル位置までの項目を保護に指定する"));
+    protect->setObjectName(QStringLiteral("N6"));
+    connect(protect, &QAction::triggered, this, [this] { protectClick(true); });
+    QAction *unprotect = m_hogoMenu->addAction(QStringLiteral("カーソル位置までの項目の保護を解除する"));
+    unprotect->setObjectName(QStringLiteral("N7"));
+    connect(unprotect, &QAction::triggered, this, [this] { protectClick(false); });
+    m_hogoButton->setMenu(m_hogoMenu);
+    top->addWidget(m_hogoButton);
     layout->addLayout(top);
 
     m_tokuten = new FrozenTableView(evaluationui::ScoreModel::kFixed);
     m_tokuten->setObjectName(QStringLiteral("TokutenGrid"));
     m_tokuten->setModel(m_scoreModel.get());
-    m_tokuten->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_tokuten->setSelectionMode(QAbstractItemView::ContiguousSelection);
     m_tokuten->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_tokuten->installEventFilter(this);
     connect(m_tokuten->selectionModel(), &QItemSelectionModel::currentChanged, this,
@@ -325,7 +358,7 @@ QWidget *THyoutei1Form::buildViewpointPage() {
     m_kantenGrid->setObjectName(QStringLiteral("KantenGrid"));
     m_kantenGrid->setModel(m_viewpointModel.get());
     m_kantenGrid->verticalHeader()->hide();
-    m_kantenGrid->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_kantenGrid->setSelectionMode(QAbstractItemView::ContiguousSelection);
     m_kantenGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_kantenGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_kantenGrid->installEventFilter(this);
@@ -360,11 +393,19 @@ QWidget *THyoutei1Form::buildViewpointPage() {
 QWidget *THyoutei1Form::buildItemRatioPage() {
     auto *page = new QWidget;
     auto *layout = new QVBoxLayout(page);
-    layout->addWidget(note(QStringLiteral("青の数字は、観点の割合で重み付けした数値です。")));
+    auto *top = new QHBoxLayout;
+    top->addWidget(note(QStringLiteral("青の数字は、観点の割合で重み付けした数値です。")));
+    top->addStretch(1);
+    m_yearEndButton = new QPushButton(QStringLiteral("学年末"));
+    m_yearEndButton->setObjectName(QStringLiteral("SpeedButton16"));
+    m_yearEndButton->setToolTip(QStringLiteral("学年末の割合にコピーします。"));
+    connect(m_yearEndButton, &QPushButton::clicked, this, &THyoutei1Form::yearEndClick);
+    top->addWidget(m_yearEndButton);
+    layout->addLayout(top);
     m_wariai = new FrozenTableView(1);
     m_wariai->setObjectName(QStringLiteral("WariaiGrid3"));
     m_wariai->setModel(m_itemRatioModel.get());
-    m_wariai->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_wariai->setSelectionMode(QAbstractItemView::ContiguousSelection);
     m_wariai->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_wariai->installEventFilter(this);
     connect(m_wariai->selectionModel(), &QItemSelectionModel::currentColumnChanged, this,
@@ -422,6 +463,9 @@ QWidget *THyoutei1Form::buildResultPage() {
     m_culcMenu = new QMenu(m_culcButton);
     m_culcMenu->setObjectName(QStringLiteral("HyouteiCulcMenu"));
     m_culcButton->setMenu(m_culcMenu);
+    m_culcButton->installEventFilter(this);
+    m_clearMenu = new QMenu(m_culcButton);
+    m_clearMenu->setObjectName(QStringLiteral("HyouteiClearPopupMenu"));
     m_hyouteiSelect = new QComboBox;
     m_hyouteiSelect->setObjectName(QStringLiteral("HyouteiSelect"));
     m_hyouteiSelect->setMinimumWidth(140);
@@ -439,7 +483,7 @@ QWidget *THyoutei1Form::buildResultPage() {
     m_hyouteiGrid->setObjectName(QStringLiteral("HyouteiGrid4"));
     m_hyouteiGrid->setModel(m_resultModel.get());
     m_hyouteiGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_hyouteiGrid->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_hyouteiGrid->setSelectionMode(QAbstractItemView::ContiguousSelection);
     auto *delegate = new FifthRowDelegate(m_hyouteiGrid);
     m_hyouteiGrid->setItemDelegate(delegate);
     m_hyouteiGrid->frozenView()->setItemDelegate(delegate);
@@ -473,14 +517,51 @@ QWidget *THyoutei1Form::buildAnalysisPage() {
     left->addWidget(new QLabel(QStringLiteral("個人リスト")));
     m_byClass = new QRadioButton(QStringLiteral("学級順"));
     m_byClass->setObjectName(QStringLiteral("GakkyuJun"));
+    m_byClass->setToolTip(QStringLiteral("学級順に並べます。"));
     m_byAttainment = new QRadioButton(QStringLiteral("到達度順"));
     m_byAttainment->setObjectName(QStringLiteral("TotatuJun"));
+    m_byAttainment->setToolTip(QStringLiteral("到達度順に並べます。"));
     m_byClass->setChecked(true);
     auto *order = new QHBoxLayout;
     order->addWidget(m_byClass);
     order->addWidget(m_byAttainment);
     left->addLayout(order);
-    connect(m_byClass, &QRadioButton::toggled, this, [this] { refillStudentList(); });
+    // A click on the checked button shows its order again (after a filter).
+    connect(m_byClass, &QRadioButton::clicked, this, [this] { refillStudentList(true); });
+    connect(m_byAttainment, &QRadioButton::clicked, this, [this] { refillStudentList(true); });
+
+    auto *filters = new QHBoxLayout;
+    auto *filter = new QToolButton;
+    filter->setObjectName(QStringLiteral("FilterDo"));
+    filter->setText(QStringLiteral("フィルタ▼"));
+    filter->setPopupMode(QToolButton::InstantPopup);
+    filter->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; }"));
+    auto *filterMenu = new QMenu(filter);
+    filterMenu->setObjectName(QStringLiteral("FilterMenu"));
+    const std::pair<const char *, editing::Filter> kFilters[] = {
+        {"学年末の整合性", editing::Filter::Consistency},
+        {"評定が上昇", editing::Filter::Up},
+        {"評定が下降", editing::Filter::Down},
+        {"ボーダーライン付近", editing::Filter::Border},
+        {"観点換算方式との整合性", editing::Filter::Conversion},
+        {"見込み点を使用", editing::Filter::Estimate},
+        {"定期より評定が低い", editing::Filter::TestOnly}};
+    for (const auto &[text, which] : kFilters) {
+        if (which == editing::Filter::Estimate)
+            filterMenu->addSeparator();
+        QAction *action = filterMenu->addAction(QString::fromUtf8(text));
+        action->setObjectName(QStringLiteral("Filter%1").arg(int(which)));
+        connect(action, &QAction::triggered, this, [this, which] { filterClick(which); });
+    }
+    filter->setMenu(filterMenu);
+    auto *legend = new QPushButton(QStringLiteral("記号の意味"));
+    legend->setObjectName(QStringLiteral("SpeedButton18"));
+    connect(legend, &QPushButton::clicked, this,
+            [this] { m_platform.prompter->message(kCaption, editing::legendText()); });
+    filters->addWidget(filter);
+    filters->addWidget(legend);
+    filters->addStretch(1);
+    left->addLayout(filters);
     m_studentList = new QListWidget;
     m_studentList->setObjectName(QStringLiteral("ListBox1"));
     m_studentList->setMinimumWidth(220);
@@ -508,6 +589,7 @@ QWidget *THyoutei1Form::buildAnalysisPage() {
                                 QStringLiteral("得点"), QStringLiteral("満点"), QStringLiteral("偏差値"),
                                 QStringLiteral("到達度")});
     m_analysisGrid->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
+    m_analysisGrid->setSelectionMode(QAbstractItemView::ContiguousSelection);
     right->addWidget(m_analysisGrid, 3);
 
     m_analysisTabs = new QTabWidget;
@@ -531,8 +613,9 @@ QWidget *THyoutei1Form::buildAnalysisPage() {
     auto *commentGrid = new QGridLayout(comments);
     for (int k = 1; k <= kPeriods; ++k) {
         auto *edit = new QLineEdit;
-        edit->setObjectName(QStringLiteral("CommentEdit%1").arg(k));
+        edit->setObjectName(QStringLiteral("MemoEdit%1").arg(k));
         edit->setReadOnly(true);
+        connect(edit, &QLineEdit::textEdited, this, [this, k] { memoChange(k); });
         m_comments[std::size_t(k - 1)] = edit;
         commentGrid->addWidget(new QLabel(views::periodNumeral(k)), (k - 1) / 2, (k - 1) % 2 * 2);
         commentGrid->addWidget(edit, (k - 1) / 2, (k - 1) % 2 * 2 + 1);
@@ -548,26 +631,38 @@ QWidget *THyoutei1Form::buildPastePage() {
     auto *layout = new QVBoxLayout(page);
     auto *steps = new QGridLayout;
     steps->addWidget(new QLabel(QStringLiteral("①観点の割合を設定しましょう。")), 0, 0);
+    auto *viewpoints = new QPushButton(QStringLiteral("観点割合"));
+    viewpoints->setObjectName(QStringLiteral("KantenStepButton"));
+    connect(viewpoints, &QPushButton::clicked, this, [this] { m_pages->setCurrentIndex(1); });
+    steps->addWidget(viewpoints, 0, 1);
     steps->addWidget(new QLabel(QStringLiteral("②対象となる評定を選択します。")), 1, 0);
     m_pastePeriod = new QComboBox;
     m_pastePeriod->setObjectName(QStringLiteral("ComboBox1"));
-    connect(m_pastePeriod, &QComboBox::currentIndexChanged, this, [this](int index) {
-        if (index >= 0 && index < int(m_session.periods().size()))
-            m_pasteModel->setPeriod(m_session.periods()[std::size_t(index)].number);
-    });
+    connect(m_pastePeriod, &QComboBox::activated, this, &THyoutei1Form::pastePeriodChosen);
     steps->addWidget(m_pastePeriod, 1, 1);
     steps->addWidget(new QLabel(QStringLiteral("③エクセルから観点の到達度とコメントを貼り付けます。")), 2, 0);
     auto *paste = new QPushButton(QStringLiteral("貼り付け"));
     paste->setObjectName(QStringLiteral("PasteButton"));
-    paste->setEnabled(false);
+    connect(paste, &QPushButton::clicked, this, [this] {
+        if (!m_importGrid->currentIndex().isValid() && m_pasteModel->rowCount() > 0)
+            m_importGrid->setCurrentIndex(m_pasteModel->index(0, 3));
+        copyPastePopup(m_importGrid);
+        if (m_pasteAction->isEnabled())
+            pasteClick();
+    });
     steps->addWidget(paste, 2, 1);
     steps->addWidget(new QLabel(QStringLiteral("④評定を確認しましょう。")), 3, 0);
+    auto *check = new QPushButton(QStringLiteral("評定を確認"));
+    check->setObjectName(QStringLiteral("HyouteiStepButton"));
+    connect(check, &QPushButton::clicked, this, [this] { m_pages->setCurrentIndex(3); });
+    steps->addWidget(check, 3, 1);
     steps->setColumnStretch(2, 1);
     layout->addLayout(steps);
     m_importGrid = new FrozenTableView(3);
     m_importGrid->setObjectName(QStringLiteral("ImportGrid"));
     m_importGrid->setModel(m_pasteModel.get());
     m_importGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_importGrid->setSelectionMode(QAbstractItemView::ContiguousSelection);
     layout->addWidget(m_importGrid, 1);
     return page;
 }
@@ -599,6 +694,10 @@ void THyoutei1Form::opening() {
         action->setEnabled(m_session.periodPermitted(p.number));
         const int period = p.number;
         connect(action, &QAction::triggered, this, [this, period] { hyouteiCulc(period); });
+        QAction *clear = m_clearMenu->addAction(QStringLiteral("『") + p.name + QStringLiteral("』をクリア"));
+        clear->setObjectName(QStringLiteral("HyouteiClear%1").arg(p.number));
+        clear->setEnabled(!m_session.readOnly() && m_session.periodPermitted(p.number));
+        connect(clear, &QAction::triggered, this, [this, period] { hyouteiClearClick(period); });
     }
 
     // Rows appear with the load; later changes only repaint.
@@ -634,6 +733,13 @@ void THyoutei1Form::opening() {
     m_importButton->setEnabled(!readOnly);
     m_mikomiButton->setEnabled(!readOnly);
     m_culcButton->setEnabled(!readOnly);
+    m_hogoButton->setEnabled(!readOnly);
+    m_yearEndButton->setEnabled(!readOnly);
+    // Comments of the periods in use only.
+    for (QLineEdit *edit : m_comments)
+        edit->setReadOnly(true);
+    for (const EvaluationSession::Period &p : m_session.periods())
+        m_comments[std::size_t(p.number - 1)]->setReadOnly(readOnly);
     const YearSettings &settings = m_session.settings();
     if (!readOnly && (settings.toutatuPaste || settings.commentPaste))
         m_pages->addTab(m_pastePage, QStringLiteral("データ貼り付け"));
@@ -685,7 +791,7 @@ void THyoutei1Form::storeUserState() {
 }
 
 void THyoutei1Form::reject() {
-    if (m_opened && !m_session.saveForClose(*m_platform.prompter, false))
+    if (m_opened && !m_session.saveForClose(*m_platform.prompter, m_skipSave))
         return;
     if (m_opened)
         storeUserState();
@@ -744,6 +850,11 @@ bool THyoutei1Form::eventFilter(QObject *watched, QEvent *event) {
             return tokutenKey(key);
         if (watched == m_kantenGrid || watched == m_wariai)
             return ratioKey(static_cast<QTableView *>(watched), key);
+    }
+    if (event->type() == QEvent::MouseButtonPress && watched == m_culcButton &&
+        (static_cast<QMouseEvent *>(event)->modifiers() & Qt::ShiftModifier)) {
+        showClearMenu();
+        return true;
     }
     if (event->type() == QEvent::MouseButtonRelease && (watched == m_kindPanel || watched == m_namePanel)) {
         if (m_koumokuButton->isEnabled())
@@ -1037,23 +1148,55 @@ void THyoutei1Form::refreshItemCharts(int item) {
 
 // ---- Individual analysis ----
 
-void THyoutei1Form::refillStudentList() {
-    m_studentSlots.clear();
-    for (std::size_t i = 0; i < m_session.rows().size(); ++i)
-        if (!m_session.rowNames()[i].isEmpty())
-            m_studentSlots.push_back(m_session.rows()[i]);
-    if (m_byAttainment->isChecked())
-        std::stable_sort(m_studentSlots.begin(), m_studentSlots.end(), [this](int a, int b) {
-            return m_session.results().at(m_period, a).percentage >
-                   m_session.results().at(m_period, b).percentage;
-        });
+void THyoutei1Form::refillStudentList(bool announce) {
+    const bool byAchievement = m_byAttainment->isChecked();
+    std::vector<editing::StudentLine> lines = byAchievement
+                                                  ? editing::studentsByAchievement(m_session, m_period)
+                                                  : editing::studentsByClass(m_session);
+    if (lines.empty() && byAchievement && announce)
+        m_platform.prompter->message(QStringLiteral("Tavro"), editing::noMatchMessage());
+    showStudentLines(std::move(lines));
+}
+
+void THyoutei1Form::showStudentLines(std::vector<editing::StudentLine> lines) {
+    m_studentLines = std::move(lines);
     const QSignalBlocker block(m_studentList);
     m_studentList->clear();
-    for (int slot : m_studentSlots)
-        m_studentList->addItem(m_session.classLabel(classOfSlot(slot)) +
-                               QStringLiteral("%1番 ").arg(numberOfSlot(slot), 2) + m_session.nameOf(slot));
-    m_studentList->setCurrentRow(m_studentSlots.empty() ? -1 : 0);
+    for (const editing::StudentLine &line : m_studentLines)
+        m_studentList->addItem(line.text);
+    m_studentList->setCurrentRow(m_studentLines.empty() ? -1 : 0);
     showStudent(m_studentList->currentRow());
+}
+
+void THyoutei1Form::filterClick(editing::Filter filter) {
+    if (!isPeriod(m_period))
+        return;
+    std::vector<editing::StudentLine> lines = editing::filteredStudents(m_session, m_period, filter);
+    if (lines.empty()) {
+        m_platform.prompter->message(QStringLiteral("Tavro"), editing::noMatchMessage());
+        refillStudentList();
+        return;
+    }
+    showStudentLines(std::move(lines));
+}
+
+void THyoutei1Form::memoChange(int period) {
+    const int row = m_studentList->currentRow();
+    if (row < 0 || row >= int(m_studentLines.size()))
+        return;
+    const int slot = m_studentLines[std::size_t(row)].slot;
+    QLineEdit *edit = m_comments[std::size_t(period - 1)];
+    QString reason;
+    if (!editing::setComment(m_session, period, slot, edit->text(), &reason) && !reason.isEmpty())
+        m_platform.prompter->message(kCaption, reason, Prompter::Icon::Warning);
+    // The edit shows what was stored: a refused text goes back, a long one is cut.
+    const QString &stored = m_session.results().at(period, slot).comment;
+    if (edit->text() != stored) {
+        const int cursor = edit->cursorPosition();
+        edit->setText(stored);
+        edit->setCursorPosition(std::min(cursor, int(stored.size())));
+    }
+    m_pasteModel->refreshRow(m_session.rowOfSlot(slot));
 }
 
 void THyoutei1Form::stepStudent(int delta) {
@@ -1063,12 +1206,14 @@ void THyoutei1Form::stepStudent(int delta) {
 }
 
 void THyoutei1Form::showStudent(int listRow) {
-    if (listRow < 0 || listRow >= int(m_studentSlots.size())) {
+    if (listRow < 0 || listRow >= int(m_studentLines.size())) {
         m_studentLabel->clear();
         m_analysisGrid->setRowCount(0);
+        for (QLineEdit *edit : m_comments)
+            edit->clear();
         return;
     }
-    const int slot = m_studentSlots[std::size_t(listRow)];
+    const int slot = m_studentLines[std::size_t(listRow)].slot;
     m_studentLabel->setText(m_session.classLabel(classOfSlot(slot)) + QString::number(numberOfSlot(slot)) +
                             QStringLiteral("番 ") + m_session.nameOf(slot) + QStringLiteral("  (") +
                             m_session.readingOf(slot) + QLatin1Char(')'));
@@ -1139,6 +1284,273 @@ void THyoutei1Form::showStudent(int listRow) {
             }
         }
     }
+}
+
+// ---- Editing commands ----
+
+void THyoutei1Form::buildCopyPasteMenu() {
+    m_copyPaste = new QMenu(this);
+    m_copyPaste->setObjectName(QStringLiteral("CopyPaste"));
+    const auto add = [this](const char *name, const QString &text, void (THyoutei1Form::*handler)()) {
+        QAction *action = m_copyPaste->addAction(text);
+        action->setObjectName(QString::fromLatin1(name));
+        if (handler)
+            connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+    m_copyAction = add("Copy1", QStringLiteral("コピー(&C)"), &THyoutei1Form::copyClick);
+    m_pasteAction = add("Paste1", QStringLiteral("貼り付け(&V)"), &THyoutei1Form::pasteClick);
+    m_cutAction = add("Cut1", QStringLiteral("切り取り(&X)"), nullptr);
+    m_cutAction->setEnabled(false);
+    m_deleteAction = add("Delete1", QStringLiteral("削除(&D)"), &THyoutei1Form::deleteClick);
+    m_copyPaste->addSeparator();
+    m_copyAllAction = add("CopyAll", QStringLiteral("すべてをコピー(&A)"), &THyoutei1Form::copyAllClick);
+    m_koumuAction = add("koumu_copy", QStringLiteral("校務支援用にコピー"), &THyoutei1Form::koumuCopyClick);
+}
+
+void THyoutei1Form::attachCopyPaste(QTableView *grid) {
+    std::vector<QTableView *> views{grid};
+    if (auto *frozen = qobject_cast<FrozenTableView *>(grid))
+        views.push_back(frozen->frozenView());
+    for (QTableView *view : views) {
+        view->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(view, &QWidget::customContextMenuRequested, this, [this, grid, view](const QPoint &pos) {
+            copyPastePopup(grid);
+            m_copyPaste->exec(view->viewport()->mapToGlobal(pos));
+        });
+    }
+    const std::pair<QKeySequence::StandardKey, QAction *> keys[] = {{QKeySequence::Copy, m_copyAction},
+                                                                    {QKeySequence::Paste, m_pasteAction}};
+    for (const auto &[key, item] : keys) {
+        auto *shortcut = new QAction(grid);
+        shortcut->setShortcut(key);
+        shortcut->setShortcutContext(Qt::WidgetShortcut);
+        connect(shortcut, &QAction::triggered, this, [this, grid, item] {
+            copyPastePopup(grid);
+            if (item->isEnabled())
+                item->trigger();
+        });
+        grid->addAction(shortcut);
+    }
+}
+
+void THyoutei1Form::copyPastePopup(QTableView *grid) {
+    m_menuGrid = grid;
+    const bool readOnly = m_session.readOnly();
+    const bool ratios = grid == m_kantenGrid || grid == m_wariai || grid == m_importGrid;
+    m_copyAction->setEnabled(true);
+    m_pasteAction->setEnabled(!readOnly && (ratios || grid == m_tokuten));
+    m_cutAction->setEnabled(false);
+    m_deleteAction->setEnabled(!readOnly && ratios);
+    m_copyAllAction->setEnabled(!ratios && grid != m_tokuten);
+    m_koumuAction->setEnabled(grid == m_hyouteiGrid && !m_session.context().elective);
+}
+
+QRect THyoutei1Form::selectedCells(QTableView *grid) const {
+    QRect cells;
+    for (const QItemSelectionRange &range : grid->selectionModel()->selection())
+        cells |= QRect(QPoint(range.left(), range.top()), QPoint(range.right(), range.bottom()));
+    if (cells.isEmpty() && grid->currentIndex().isValid())
+        cells = QRect(grid->currentIndex().column(), grid->currentIndex().row(), 1, 1);
+    return cells;
+}
+
+void THyoutei1Form::copyClick() {
+    if (!m_menuGrid)
+        return;
+    const QRect cells = selectedCells(m_menuGrid);
+    if (cells.isEmpty())
+        return;
+    const QAbstractItemModel *model = m_menuGrid->model();
+    QList<QStringList> lines;
+    for (int row = cells.top(); row <= cells.bottom(); ++row) {
+        QStringList line;
+        for (int column = cells.left(); column <= cells.right(); ++column)
+            line << model->index(row, column).data().toString();
+        lines << line;
+    }
+    m_platform.clipboard->setText(exchange::rangeText(lines));
+}
+
+void THyoutei1Form::pasteClick() {
+    QTableView *grid = m_menuGrid;
+    if (!grid || m_session.readOnly())
+        return;
+    const QString text = m_platform.clipboard->text();
+    const QRect cells = selectedCells(grid);
+    if (text.isEmpty() || cells.isEmpty())
+        return;
+    // The grids' coordinates count the header as row 0.
+    const int row = cells.top() + 1;
+    const int column = cells.left();
+    editing::PasteOutcome outcome;
+    if (grid == m_tokuten) {
+        outcome = editing::pasteScores(m_session, text, row, column);
+        for (int changed : outcome.rows)
+            m_scoreModel->refreshRow(changed);
+        scoreCellChanged(m_tokuten->currentIndex());
+    } else if (grid == m_kantenGrid || grid == m_wariai) {
+        outcome = grid == m_kantenGrid ? editing::pasteViewpointRatios(m_session, text, row, column)
+                                       : editing::pasteItemRatios(m_session, text, row, column);
+        if (outcome.stored > 0)
+            afterRatioEdit();
+    } else if (grid == m_importGrid) {
+        outcome = editing::pastePercentages(m_session, text, row, column, pastePeriod(), *m_platform.prompter,
+                                            *m_platform.clock);
+        if (outcome.stored > 0)
+            afterPercentageEdit();
+    }
+    refreshStatus();
+    if (outcome.refused > 0)
+        m_platform.prompter->message(kCaption, editing::refusedCellsMessage(outcome.refused),
+                                     Prompter::Icon::Warning);
+}
+
+void THyoutei1Form::deleteClick() {
+    QTableView *grid = m_menuGrid;
+    if (!grid || m_session.readOnly())
+        return;
+    const QRect cells = selectedCells(grid);
+    if (cells.isEmpty())
+        return;
+    const int top = cells.top() + 1;
+    const int bottom = cells.bottom() + 1;
+    if (grid == m_kantenGrid || grid == m_wariai) {
+        if (grid == m_kantenGrid)
+            editing::deleteViewpointRatios(m_session, top, cells.left(), bottom, cells.right());
+        else
+            editing::deleteItemRatios(m_session, top, cells.left(), bottom, cells.right());
+        afterRatioEdit();
+    } else if (grid == m_importGrid) {
+        if (editing::deletePercentages(m_session, pastePeriod(), top, cells.left(), bottom, cells.right(),
+                                       *m_platform.prompter, *m_platform.clock))
+            afterPercentageEdit();
+    }
+    refreshStatus();
+}
+
+void THyoutei1Form::afterRatioEdit() {
+    m_viewpointModel->refreshAll();
+    m_itemRatioModel->refreshAll();
+    refreshViewpointCharts();
+    refreshSharePie();
+}
+
+void THyoutei1Form::afterPercentageEdit() {
+    m_pasteModel->refreshAll();
+    m_resultModel->refreshAll();
+    refreshNinzu();
+    if (m_byAttainment->isChecked())
+        refillStudentList();
+}
+
+void THyoutei1Form::copyAllClick() {
+    QString text;
+    if (m_menuGrid == m_hyouteiGrid) {
+        text = exchange::resultsAllText(m_session, m_period);
+    } else if (m_menuGrid == m_analysisGrid) {
+        const int row = m_studentList->currentRow();
+        if (row < 0 || row >= int(m_studentLines.size()))
+            return;
+        const int slot = m_studentLines[std::size_t(row)].slot;
+        text = exchange::analysisAllText(exchange::analysisHeading1(m_session, slot),
+                                         exchange::analysisHeading2(m_session, slot),
+                                         views::analysisRows(m_session, slot));
+    } else {
+        return;
+    }
+    m_platform.clipboard->setText(text);
+    m_platform.prompter->message(kCaption, exchange::copiedMessage());
+}
+
+void THyoutei1Form::koumuCopyClick() {
+    if (m_menuGrid != m_hyouteiGrid || m_session.context().elective)
+        return;
+    m_platform.clipboard->setText(exchange::achievementsText(m_session, m_period, 1));
+    m_platform.prompter->message(kCaption, exchange::copiedMessage());
+}
+
+void THyoutei1Form::showClearMenu() {
+    if (m_culcButton->isEnabled())
+        m_clearMenu->exec(m_culcButton->mapToGlobal(QPoint(0, m_culcButton->height())));
+}
+
+void THyoutei1Form::hyouteiClearClick(int period) {
+    if (m_session.readOnly() || !m_session.periodPermitted(period))
+        return;
+    const auto &periods = m_session.periods();
+    for (std::size_t i = 0; i < periods.size(); ++i)
+        if (periods[i].number == period)
+            m_hyouteiSelect->setCurrentIndex(int(i));
+    QString status, error;
+    const bool cleared =
+        editing::clearPeriod(m_session, period, *m_platform.prompter, *m_platform.clock, &status, &error);
+    if (!cleared && error.isEmpty())
+        return;
+    m_resultModel->refreshAll();
+    m_pasteModel->refreshAll();
+    refreshNinzu();
+    refreshStatus();
+    if (m_byAttainment->isChecked())
+        refillStudentList();
+    m_status[4]->setText(status);
+    if (!error.isEmpty())
+        m_platform.prompter->message(kCaption, error, Prompter::Icon::Warning);
+}
+
+void THyoutei1Form::protectClick(bool on) {
+    const int column = m_tokuten->currentIndex().column();
+    if (m_session.readOnly() || column < evaluationui::ScoreModel::kFixed)
+        return;
+    editing::protectUpTo(m_session, column - 2, on);
+    m_scoreModel->refreshAll();
+    refreshStatus();
+}
+
+void THyoutei1Form::yearEndClick() {
+    if (!editing::copyYearEndRatios(m_session))
+        return;
+    m_itemRatioModel->refreshAll();
+    refreshViewpointCharts();
+    refreshSharePie();
+    refreshStatus();
+}
+
+void THyoutei1Form::closeClick() {
+    if (m_session.readOnly()) {
+        m_skipSave = true;
+        return;
+    }
+    switch (m_platform.prompter->ask(editing::closeCaption(m_session), editing::closeQuestion(),
+                                     Prompter::Buttons::YesNoCancel, Prompter::Answer::Yes,
+                                     Prompter::Icon::Question)) {
+    case Prompter::Answer::No:
+        m_skipSave = true;
+        reject();
+        break;
+    case Prompter::Answer::Yes:
+        reject();
+        break;
+    default:
+        break;
+    }
+}
+
+int THyoutei1Form::pastePeriod() const {
+    const int index = m_pastePeriod->currentIndex();
+    const auto &periods = m_session.periods();
+    return index >= 0 && index < int(periods.size()) ? periods[std::size_t(index)].number : 0;
+}
+
+void THyoutei1Form::pastePeriodChosen(int index) {
+    const auto &periods = m_session.periods();
+    if (index < 0 || index >= int(periods.size()))
+        return;
+    m_pasteModel->setPeriod(periods[std::size_t(index)].number);
+    if (m_hyouteiSelect->currentIndex() != index)
+        m_hyouteiSelect->setCurrentIndex(index);
+    else
+        refreshStatus();
 }
 
 } // namespace tavro

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "evaluation/Editing.h"
 #include "evaluation/EvaluationSession.h"
 #include "platform/Platform.h"
 
@@ -51,6 +52,8 @@ public:
     void koumokuClick();
     // "取込": the item import dialog (項目設定の取り込み).
     void koumokuImportClick();
+    // The pop-up menu CopyPaste on `grid`: it becomes the menu's grid and the items are enabled for it.
+    void copyPastePopup(QTableView *grid);
 
     void reject() override;
 
@@ -87,9 +90,31 @@ private:
     void refreshViewpointCharts();
     void refreshSharePie();
     void refreshItemCharts(int item);
-    void refillStudentList();
+    void refillStudentList(bool announce = false);
+    void showStudentLines(std::vector<editing::StudentLine> lines);
     void showStudent(int listRow);
     void stepStudent(int delta);
+
+    // Editing commands.
+    void buildCopyPasteMenu();
+    void attachCopyPaste(QTableView *grid);
+    QRect selectedCells(QTableView *grid) const;
+    void copyClick();
+    void pasteClick();
+    void deleteClick();
+    void copyAllClick();
+    void koumuCopyClick();
+    void afterRatioEdit();
+    void afterPercentageEdit();
+    void showClearMenu();
+    void hyouteiClearClick(int period);
+    void memoChange(int period);
+    void protectClick(bool on);
+    void yearEndClick();
+    void filterClick(editing::Filter filter);
+    void closeClick();
+    void pastePeriodChosen(int index);
+    int pastePeriod() const;
 
     EvaluationSession m_session;
     Platform m_platform;
@@ -99,7 +124,8 @@ private:
     bool m_girlsVoice = true;
     int m_fontSize = 11;
     bool m_syncingTabs = false;
-    std::vector<int> m_studentSlots;
+    std::vector<editing::StudentLine> m_studentLines;
+    bool m_skipSave = false;
 
     std::unique_ptr<evaluationui::ScoreModel> m_scoreModel;
     std::unique_ptr<evaluationui::ResultModel> m_resultModel;
@@ -159,6 +185,20 @@ private:
 
     QComboBox *m_pastePeriod = nullptr;
     FrozenTableView *m_importGrid = nullptr;
+
+    QMenu *m_copyPaste = nullptr;
+    QTableView *m_menuGrid = nullptr;
+    QAction *m_copyAction = nullptr;
+    QAction *m_pasteAction = nullptr;
+    QAction *m_cutAction = nullptr;
+    QAction *m_deleteAction = nullptr;
+    QAction *m_copyAllAction = nullptr;
+    QAction *m_koumuAction = nullptr;
+    QMenu *m_clearMenu = nullptr;
+    QToolButton *m_hogoButton = nullptr;
+    QMenu *m_hogoMenu = nullptr;
+    QPushButton *m_yearEndButton = nullptr;
+    QPushButton *m_closeButton = nullptr;
 };
 
 } // namespace tavro
