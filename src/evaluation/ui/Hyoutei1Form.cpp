@@ -4,6 +4,7 @@
 #include "evaluation/WorksheetViews.h"
 #include "evaluation/ui/EvaluationModels.h"
 #include "evaluation/ui/HyouteiPropForm.h"
+#include "evaluation/ui/KoumokuImportForm.h"
 #include "exchange/ResultCopies.h"
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
@@ -296,6 +297,10 @@ QWidget *THyoutei1Form::buildScorePage() {
     m_koumokuButton = new QPushButton(QStringLiteral("項目設定"));
     m_koumokuButton->setObjectName(QStringLiteral("KoumokuButton"));
     connect(m_koumokuButton, &QPushButton::clicked, this, &THyoutei1Form::koumokuClick);
+    m_importButton = new QPushButton(QStringLiteral("取込"));
+    m_importButton->setObjectName(QStringLiteral("KoumokuImportButton"));
+    m_importButton->setToolTip(QStringLiteral("他の教師の項目を取り込みます"));
+    connect(m_importButton, &QPushButton::clicked, this, &THyoutei1Form::koumokuImportClick);
     m_mikomiButton = new QPushButton(QStringLiteral("自動見込み"));
     m_mikomiButton->setObjectName(QStringLiteral("MikomiCulc"));
     m_mikomiButton->setToolTip(QStringLiteral("見込み点の算出をします。"));
@@ -303,6 +308,7 @@ QWidget *THyoutei1Form::buildScorePage() {
     top->addWidget(m_kindPanel);
     top->addWidget(m_namePanel);
     top->addWidget(m_koumokuButton);
+    top->addWidget(m_importButton);
     top->addSpacing(12);
     top->addWidget(m_mikomiButton);
     top->addSpacing(12);
@@ -724,6 +730,7 @@ void THyoutei1Form::opening() {
 
     const bool readOnly = m_session.readOnly();
     m_koumokuButton->setEnabled(!readOnly);
+    m_importButton->setEnabled(!readOnly);
     m_mikomiButton->setEnabled(!readOnly);
     m_culcButton->setEnabled(!readOnly);
     m_hogoButton->setEnabled(!readOnly);
@@ -1008,6 +1015,21 @@ void THyoutei1Form::koumokuClick() {
     m_scoreModel->refreshAll();
     m_itemRatioModel->refreshAll();
     showItemPanels(item);
+    refreshStatus();
+    m_tokuten->setFocus();
+}
+
+void THyoutei1Form::koumokuImportClick() {
+    if (m_session.readOnly())
+        return;
+    TKoumokuImportForm dialog(m_session, *m_platform.prompter, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    m_scoreModel->refreshAll();
+    m_itemRatioModel->refreshAll();
+    const int column = m_tokuten->currentIndex().column();
+    if (column >= evaluationui::ScoreModel::kFixed)
+        showItemPanels(column - evaluationui::ScoreModel::kFixed + 1);
     refreshStatus();
     m_tokuten->setFocus();
 }

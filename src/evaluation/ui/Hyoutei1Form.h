@@ -50,6 +50,8 @@ public:
     void hyouteiCulc(int period);
     // "項目設定" for the item under the cursor of TokutenGrid.
     void koumokuClick();
+    // "取込": the item import dialog (項目設定の取り込み).
+    void koumokuImportClick();
     // The pop-up menu CopyPaste on `grid`: it becomes the menu's grid and the items are enabled for it.
     void copyPastePopup(QTableView *grid);
 
@@ -143,6 +145,7 @@ private:
     QLabel *m_kindPanel = nullptr;
     QLabel *m_namePanel = nullptr;
     QPushButton *m_koumokuButton = nullptr;
+    QPushButton *m_importButton = nullptr;
     QPushButton *m_mikomiButton = nullptr;
     FrozenTableView *m_tokuten = nullptr;
     QTabBar *m_classTabs = nullptr;
