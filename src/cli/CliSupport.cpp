@@ -1,5 +1,9 @@
 #include "cli/CliSupport.h"
 
+#include "common/Cp932.h"
+
+#include <cstdio>
+
 #include "app/Startup.h"
 #include "platform/qt/QtPorts.h"
 
@@ -26,6 +30,46 @@ Registration::Registration(Command command) {
 
 const std::vector<Command> &commands() {
     return registry();
+}
+
+namespace {
+
+std::vector<ClipText> &clipRegistry() {
+    static std::vector<ClipText> list;
+    return list;
+}
+
+} // namespace
+
+ClipRegistration::ClipRegistration(ClipText text) {
+    auto &list = clipRegistry();
+    list.push_back(std::move(text));
+    std::sort(list.begin(), list.end(), [](const ClipText &a, const ClipText &b) { return a.what < b.what; });
+}
+
+const std::vector<ClipText> &clipTexts() {
+    return clipRegistry();
+}
+
+const QCommandLineOption &sjisOption() {
+    static const QCommandLineOption option(
+        QStringLiteral("sjis"), QStringLiteral("シフトJIS (コードページ932) のバイトで出力します"));
+    return option;
+}
+
+int writeClipText(const QString &text, bool sjis) {
+    QByteArray bytes;
+    if (sjis) {
+        if (!cp932::encode(text, bytes))
+            return userError(
+                QStringLiteral("シフトJISで表せない文字があります: %1").arg(cp932::firstUnencodable(text)));
+    } else {
+        bytes = text.toUtf8();
+    }
+    out().flush();
+    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stdout);
+    std::fflush(stdout);
+    return kOk;
 }
 
 QTextStream &out() {

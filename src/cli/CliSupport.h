@@ -28,6 +28,24 @@ struct Registration {
     explicit Registration(Command command);
 };
 
+// "clip WHAT ...": one clipboard text per WHAT, registered by the file that builds it, so adding a
+// text touches no other file. `run` gets the arguments with WHAT removed (args[0] is the program).
+struct ClipText {
+    QString what;
+    QString synopsis;    // "results-all --data DIR ... --period K [--sjis]"
+    QString description; // one line, Japanese
+    int (*run)(const QStringList &args) = nullptr;
+};
+const std::vector<ClipText> &clipTexts();
+struct ClipRegistration {
+    explicit ClipRegistration(ClipText text);
+};
+// --sjis: the code page 932 bytes in place of UTF-8.
+const QCommandLineOption &sjisOption();
+// Writes a clipboard text exactly as it is, nothing added: UTF-8, or the code page 932 bytes (status 1
+// when a character cannot be held).
+int writeClipText(const QString &text, bool sjis);
+
 // UTF-8 streams.
 QTextStream &out();
 QTextStream &err();

@@ -17,28 +17,6 @@ namespace {
 const QString kWorksheetSynopsis =
     QStringLiteral("--data DIR [--year N] --grade G --subject S --teacher T [--classes DIGITS] [--elective]");
 
-const QCommandLineOption &sjisOption() {
-    static const QCommandLineOption option(
-        QStringLiteral("sjis"), QStringLiteral("シフトJIS (コードページ932) のバイトで出力します"));
-    return option;
-}
-
-// The text exactly, nothing added: UTF-8, or the code page 932 bytes.
-int writeText(const QString &text, bool sjis) {
-    QByteArray bytes;
-    if (sjis) {
-        if (!cp932::encode(text, bytes))
-            return userError(
-                QStringLiteral("シフトJISで表せない文字があります: %1").arg(cp932::firstUnencodable(text)));
-    } else {
-        bytes = text.toUtf8();
-    }
-    out().flush();
-    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stdout);
-    std::fflush(stdout);
-    return kOk;
-}
-
 QString readStandardInput(bool sjis) {
     QFile in;
     if (!in.open(stdin, QIODevice::ReadOnly))
@@ -47,29 +25,29 @@ QString readStandardInput(bool sjis) {
     return sjis ? cp932::decode(bytes) : QString::fromUtf8(bytes);
 }
 
-int runClip(const QStringList &args) {
-    if (args.size() < 2 || args[1].startsWith(u'-'))
-        return usage(QStringLiteral("clip の後に results-all または achievements を指定してください。"));
-    const QString what = args[1];
-    QStringList rest = args;
-    rest.removeAt(1);
+int runResultsAll(const QStringList &args) {
     QCommandLineParser parser;
-    const QCommandLineOption fullOpt(QStringLiteral("full"), QStringLiteral("1000 (既定) または 100"),
-                                     QStringLiteral("1000|100"));
     parser.addOption(sjisOption());
-    if (what == QLatin1String("achievements"))
-        parser.addOption(fullOpt);
-    else if (what != QLatin1String("results-all"))
-        return usage(QStringLiteral("clip に「%1」はありません (results-all, achievements)。").arg(what));
     WorksheetOptions options;
     AnswerListPrompter prompter;
     std::unique_ptr<EvaluationSession> session;
     int period = 0, status = kOk;
-    if (!openSession(rest, parser, options, true, prompter, session, period, status))
+    if (!openSession(args, parser, options, true, prompter, session, period, status))
         return status;
-    const bool sjis = parser.isSet(sjisOption());
-    if (what == QLatin1String("results-all"))
-        return writeText(exchange::resultsAllText(*session, period), sjis);
+    return writeClipText(exchange::resultsAllText(*session, period), parser.isSet(sjisOption()));
+}
+
+int runAchievements(const QStringList &args) {
+    QCommandLineParser parser;
+    const QCommandLineOption fullOpt(QStringLiteral("full"), QStringLiteral("1000 (既定) または 100"),
+                                     QStringLiteral("1000|100"));
+    parser.addOptions({fullOpt, sjisOption()});
+    WorksheetOptions options;
+    AnswerListPrompter prompter;
+    std::unique_ptr<EvaluationSession> session;
+    int period = 0, status = kOk;
+    if (!openSession(args, parser, options, true, prompter, session, period, status))
+        return status;
     if (session->context().elective)
         return userError(QStringLiteral("選択教科では到達度の転送はできません。"));
     int factor = 10;
@@ -80,7 +58,7 @@ int runClip(const QStringList &args) {
         else if (full != QLatin1String("1000"))
             return usage(QStringLiteral("--full には 1000 か 100 を指定してください。"));
     }
-    return writeText(exchange::achievementsText(*session, period, factor), sjis);
+    return writeClipText(exchange::achievementsText(*session, period, factor), parser.isSet(sjisOption()));
 }
 
 int runPaste(const QStringList &args) {
@@ -263,12 +241,16 @@ int runStudents(const QStringList &args) {
     return kOk;
 }
 
-const Registration clipRegistration({QStringLiteral("clip"),
-                                     QStringLiteral("clip results-all|achievements ") + kWorksheetSynopsis +
-                                         QStringLiteral(" --period K [--full 1000|100] [--sjis]"),
-                                     QStringLiteral("評定算出の「すべてをコピー」、到達度の転送 (校務支援用) "
-                                                    "のクリップボードの文字列をそのまま出力します"),
-                                     runClip});
+const ClipRegistration resultsAllRegistration({QStringLiteral("results-all"),
+                                               QStringLiteral("results-all ") + kWorksheetSynopsis +
+                                                   QStringLiteral(" --period K [--sjis]"),
+                                               QStringLiteral("評定算出の「すべてをコピー(&A)」"),
+                                               runResultsAll});
+const ClipRegistration achievementsRegistration(
+    {QStringLiteral("achievements"),
+     QStringLiteral("achievements ") + kWorksheetSynopsis +
+         QStringLiteral(" --period K [--full 1000|100] [--sjis]"),
+     QStringLiteral("到達度の転送 (--full 100: 校務支援用にコピー)"), runAchievements});
 const Registration pasteRegistration(
     {QStringLiteral("paste"),
      QStringLiteral("paste ") + kWorksheetSynopsis +
