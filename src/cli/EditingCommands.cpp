@@ -1,10 +1,13 @@
 // tavro-cli clip, paste, clear, protect, year-end-ratios and students: the editing commands of the
 // evaluation window over the same session and core functions.
+#include "app/Startup.h"
 #include "cli/EvaluationCli.h"
 #include "common/Cp932.h"
+#include "common/DataPaths.h"
 #include "evaluation/Editing.h"
 #include "exchange/ResultCopies.h"
 #include "platform/qt/QtPorts.h"
+#include "testscores/ScoreEntrySession.h"
 
 #include <QFile>
 
@@ -47,12 +50,67 @@ QString readStandardInput(bool sjis) {
     return sjis ? cp932::decode(bytes) : QString::fromUtf8(bytes);
 }
 
+// "すべてをコピー(&A)" of the score-entry window: the session loads the classes as the window does.
+int runTestEntryClip(const QStringList &args) {
+    QCommandLineParser parser;
+    const QCommandLineOption data = dataOption();
+    const QCommandLineOption year = yearOption();
+    const QCommandLineOption grade(QStringLiteral("grade"), QStringLiteral("学年 (1..6)"),
+                                   QStringLiteral("G"));
+    const QCommandLineOption subject(QStringLiteral("subject"), QStringLiteral("教科"), QStringLiteral("S"));
+    const QCommandLineOption test(QStringLiteral("test"),
+                                  QStringLiteral("テストの記号 (定期テスト A.., 学力テスト 1..9)"),
+                                  QStringLiteral("CODE"));
+    const QCommandLineOption classes(QStringLiteral("classes"), QStringLiteral("担当の組 (例 123)"),
+                                     QStringLiteral("DIGITS"));
+    parser.addOptions({data, year, grade, subject, test, classes, sjisOption()});
+    int status = kOk;
+    if (!parse(parser, args, status))
+        return status;
+    ScoreEntryContext c;
+    if (!readYear(parser, year, c.nendo, status) || !readDataFolder(parser, data, c.dataFolder, status))
+        return status;
+    bool ok = false;
+    c.grade = parser.value(grade).toInt(&ok);
+    if (!ok || c.grade < 1 || c.grade > 6)
+        return usage(QStringLiteral("--grade には学年を 1 から 6 までの数で指定してください。"));
+    c.kyouka = parser.value(subject);
+    QString reason;
+    if (c.kyouka.isEmpty() || !paths::isSafeName(c.kyouka, &reason))
+        return usage(QStringLiteral("--subject で教科を指定してください。%1").arg(reason));
+    if (!parser.isSet(classes))
+        return usage(QStringLiteral("--classes で担当の組を指定してください (例 123)。"));
+    c.chargeClasses = parser.value(classes);
+    c.dataFolder = paths::withTrailingSeparator(c.dataFolder);
+    const YearMenus menus = YearMenus::load(c.dataFolder, c.nendo);
+    const QString code = parser.value(test);
+    const bool achievement = code.size() == 1 && code.at(0) >= u'1' && code.at(0) <= u'9';
+    const QList<YearMenus::TestKind> &kinds = achievement ? menus.gakuTestKinds : menus.testKinds;
+    for (const YearMenus::TestKind &kind : kinds)
+        if (kind.code == code)
+            c.testName = kind.name;
+    if (c.testName.isEmpty())
+        return userError(QStringLiteral("テスト「%1」は%2年度の設定にありません。").arg(code).arg(c.nendo));
+    c.testCode = code;
+    c.classType = MainSettings::load(c.dataFolder).classType;
+    c.totalOnly = achievement ? !menus.gTestKanten : !menus.tTestKanten;
+    c.readOnly = true; // a copy writes nothing
+    AnswerListPrompter prompter;
+    ScoreEntrySession session(c);
+    if (!session.load(prompter))
+        return kUserError;
+    return writeText(session.copyAllText(), parser.isSet(sjisOption()));
+}
+
 int runClip(const QStringList &args) {
     if (args.size() < 2 || args[1].startsWith(u'-'))
-        return usage(QStringLiteral("clip の後に results-all または achievements を指定してください。"));
+        return usage(
+            QStringLiteral("clip の後に results-all, achievements または test-entry を指定してください。"));
     const QString what = args[1];
     QStringList rest = args;
     rest.removeAt(1);
+    if (what == QLatin1String("test-entry"))
+        return runTestEntryClip(rest);
     QCommandLineParser parser;
     const QCommandLineOption fullOpt(QStringLiteral("full"), QStringLiteral("1000 (既定) または 100"),
                                      QStringLiteral("1000|100"));
@@ -60,7 +118,8 @@ int runClip(const QStringList &args) {
     if (what == QLatin1String("achievements"))
         parser.addOption(fullOpt);
     else if (what != QLatin1String("results-all"))
-        return usage(QStringLiteral("clip に「%1」はありません (results-all, achievements)。").arg(what));
+        return usage(
+            QStringLiteral("clip に「%1」はありません (results-all, achievements, test-entry)。").arg(what));
     WorksheetOptions options;
     AnswerListPrompter prompter;
     std::unique_ptr<EvaluationSession> session;
@@ -263,12 +322,15 @@ int runStudents(const QStringList &args) {
     return kOk;
 }
 
-const Registration clipRegistration({QStringLiteral("clip"),
-                                     QStringLiteral("clip results-all|achievements ") + kWorksheetSynopsis +
-                                         QStringLiteral(" --period K [--full 1000|100] [--sjis]"),
-                                     QStringLiteral("評定算出の「すべてをコピー」、到達度の転送 (校務支援用) "
-                                                    "のクリップボードの文字列をそのまま出力します"),
-                                     runClip});
+const Registration
+    clipRegistration({QStringLiteral("clip"),
+                      QStringLiteral("clip results-all|achievements ") + kWorksheetSynopsis +
+                          QStringLiteral(" --period K [--full 1000|100] [--sjis] | clip "
+                                         "test-entry --data DIR [--year N] --grade G --subject "
+                                         "S --test CODE --classes DIGITS [--sjis]"),
+                      QStringLiteral("評定算出・得点入力の「すべてをコピー」、到達度の転送 "
+                                     "(校務支援用) のクリップボードの文字列をそのまま出力します"),
+                      runClip});
 const Registration pasteRegistration(
     {QStringLiteral("paste"),
      QStringLiteral("paste ") + kWorksheetSynopsis +
