@@ -18,8 +18,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QPainter>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QStyledItemDelegate>
 #include <QTabBar>
 #include <QTableView>
 #include <QToolButton>
@@ -38,6 +40,24 @@ namespace {
 const QString kCaption = QStringLiteral("TAVRO");
 
 enum Page { GridPage, AveragePage, DistributionPage };
+
+// The model's colours as they are (no focus or hover tint), and a line under every fifth row.
+class EntryCellDelegate final : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+               const QModelIndex &index) const override {
+        QStyleOptionViewItem plain(option);
+        plain.state &= ~(QStyle::State_HasFocus | QStyle::State_Selected | QStyle::State_MouseOver);
+        QStyledItemDelegate::paint(painter, plain, index);
+        if ((index.row() + 1) % 5 == 0) {
+            painter->save();
+            painter->setPen(QPen(QColor(64, 64, 64), 1));
+            painter->drawLine(option.rect.bottomLeft(), option.rect.bottomRight());
+            painter->restore();
+        }
+    }
+};
 
 QPushButton *barButton(const QString &text, const QString &name, bool checkable = false) {
     auto *b = new QPushButton(text);
@@ -94,6 +114,7 @@ TInput1Form::TInput1Form(ScoreEntryContext context, const Platform &platform, QW
     }
     m_grid->setMinimumWidth(2 * (metrics.horizontalAdvance(QStringLiteral("60 氏名氏名氏名氏")) +
                                  6 * (metrics.horizontalAdvance(QStringLiteral("観①")) + 16)));
+    m_grid->setItemDelegate(new EntryCellDelegate(m_grid));
     m_grid->installEventFilter(this);
     m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_grid, &QTableView::pressed, this, &TInput1Form::cellPressed);
@@ -308,7 +329,8 @@ void TInput1Form::showAverageChart() {
     std::vector<charts::BarSet> sets{{QStringLiteral("M（1～30番）"), QColor(192, 192, 255), {}},
                                      {QStringLiteral("F（31～60番）"), QColor(255, 192, 192), {}},
                                      {QStringLiteral("学級全体"), QColor(192, 255, 192), {}}};
-    for (int i = 0; i < int(m_session.classes().size()); ++i) {
+    // Horizontal bars stack from the bottom: the last class first puts class 1 on top.
+    for (int i = int(m_session.classes().size()) - 1; i >= 0; --i) {
         categories << m_session.classMark(m_session.classes()[std::size_t(i)]) + QStringLiteral("組");
         sets[0].values.push_back(roundedMean(m_session.classMean(i, 0)));
         sets[1].values.push_back(roundedMean(m_session.classMean(i, 1)));
