@@ -1,13 +1,7 @@
 #include "reports/Conference.h"
 
 #include "common/Cp932.h"
-#include "common/DataPaths.h"
-#include "common/FileSave.h"
-#include "config/Roster.h"
-#include "config/YearSettings.h"
-#include "evaluation/ClassResultFile.h"
-#include "evaluation/EvaluationPaths.h"
-#include "evaluation/GradeSubjects.h"
+#include "evaluation/Worksheet.h"
 #include "platform/Prompter.h"
 
 #include <QJsonArray>
@@ -21,22 +15,6 @@ namespace {
 const QString kMovedAwayOnly = QStringLiteral("＊");
 constexpr int kStudentsPerPage = 45;
 
-// Takes the comments of one period from a class result file.
-struct CommentSink {
-    int period;
-    int cls;
-    std::vector<QString> &comments;
-    void evaluation(int, int, const char *, int) {}
-    void percentage(int, int, float) {}
-    void mark(int, int, int, const char *, int) {}
-    void viewpointPercentage(int, int, int, float) {}
-    void comment(int k, int n, const char *data, int size) {
-        if (k == period)
-            comments[std::size_t(slotOf(cls, n))] = cp932::decode(data, size);
-    }
-    void dateTime(int, double) {}
-};
-
 } // namespace
 
 ConferenceData ConferenceData::load(const QString &dataFolder, int nendo, int grade, int schoolKind,
@@ -49,32 +27,15 @@ ConferenceData ConferenceData::load(const QString &dataFolder, int nendo, int gr
     d.periodCaption = periodCaption;
     d.schoolName = schoolName;
     d.classType = classType;
-    d.fileSubjects = gradesubjects::fileSubjects(schoolKind);
-    d.displaySubjects = gradesubjects::displaySubjects(schoolKind);
-    d.physicalEducation = gradesubjects::physicalEducation(schoolKind);
-    const YearSettings settings = YearSettings::load(dataFolder, nendo);
-    d.classCount = grade >= 1 && grade <= 6
-                       ? std::clamp(settings.classCount[std::size_t(grade - 1)], 0, kMaxClasses)
-                       : 0;
-    d.names = roster::readNames(dataFolder, nendo, grade);
+    QString error;
+    if (!GradePeriodResults::load(dataFolder, nendo, grade, schoolKind, period, d.results, prompter,
+                                  &error) &&
+        prompter)
+        prompter->message(QStringLiteral("TAVRO"), error, Prompter::Icon::Warning);
+    d.classCount = d.results.classCount;
+    d.displaySubjects = d.results.displaySubjects;
+    d.names = d.results.names;
     d.names.resize(kSlots);
-    d.comments.assign(std::size_t(d.fileSubjects.size()), std::vector<QString>(kSlots));
-    bool warned = false;
-    for (qsizetype s = 0; s < d.fileSubjects.size(); ++s)
-        for (int cls = 1; cls <= d.classCount; ++cls) {
-            const QString path = paths::resolveExisting(
-                paths::classResultFile(dataFolder, nendo, grade, cls, d.fileSubjects[s]));
-            QByteArray bytes;
-            if (!readWholeFile(path, bytes))
-                continue;
-            ReadReport report;
-            CommentSink sink{period, cls, d.comments[std::size_t(s)]};
-            format::parseClassResult(bytes, sink, report);
-            if (report.tooNew && !warned && prompter) {
-                prompter->message(QStringLiteral("TAVRO"), tooNewVersionMessage(), Prompter::Icon::Warning);
-                warned = true;
-            }
-        }
     return d;
 }
 
@@ -83,12 +44,14 @@ QString ConferenceData::classLabel(int cls) const {
 }
 
 QString ConferenceData::comment(int display, int slot) const {
-    if (display == physicalEducation) {
-        const QString &boys = comments[std::size_t(display)][std::size_t(slot)];
-        return boys.isEmpty() ? comments[std::size_t(display + 1)][std::size_t(slot)] : boys;
+    const int pe = results.physicalEducation;
+    if (results.entries.empty())
+        return {};
+    if (display == pe) {
+        const QString &boys = results.entry(display, slot).comment;
+        return boys.isEmpty() ? results.entry(display + 1, slot).comment : boys;
     }
-    const std::size_t s = std::size_t(display < physicalEducation ? display : display + 1);
-    return s < comments.size() ? comments[s][std::size_t(slot)] : QString();
+    return results.entry(display < pe ? display : display + 1, slot).comment;
 }
 
 int ConferenceData::printableCount(const std::vector<int> &classes) const {

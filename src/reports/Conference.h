@@ -1,5 +1,6 @@
 #pragma once
 
+#include "evaluation/GradePeriodResults.h"
 #include "platform/PrintTarget.h"
 #include "reports/PageModel.h"
 
@@ -27,11 +28,9 @@ struct ConferenceData {
     QString schoolName;
     bool classType = true;
     int classCount = 0;
-    QStringList fileSubjects;                   // ten
-    QStringList displaySubjects;                // nine
-    int physicalEducation = 0;                  // position of the boys' PE file subject
-    std::vector<QString> names;                 // 720 slots
-    std::vector<std::vector<QString>> comments; // [file subject][slot]
+    QStringList displaySubjects; // nine
+    std::vector<QString> names;  // 720 slots
+    GradePeriodResults results;
 
     // Names, the class count and the comments of `period` from the result files of the grade. A file
     // too new is skipped after the message (caption "TAVRO"); missing files leave empty comments.
