@@ -5,16 +5,20 @@
 
 namespace tavro {
 
-TabText &TabText::cell(const QString &text) {
-    if (m_style == Style::Separated && m_rowHasCells)
-        m_text.append(u'\t');
-    // A tab or line break inside a cell would shift the columns or rows of the table.
+QString TabText::cleanCell(const QString &text) {
     QString clean = text;
     for (QChar &ch : clean) {
         if (ch == u'\t' || ch == u'\r' || ch == u'\n')
             ch = u' ';
     }
-    m_text.append(clean);
+    return clean;
+}
+
+TabText &TabText::cell(const QString &text) {
+    if (m_style == Style::Separated && m_rowHasCells)
+        m_text.append(u'\t');
+    // A tab or line break inside a cell would shift the columns or rows of the table.
+    m_text.append(cleanCell(text));
     if (m_style == Style::Terminated)
         m_text.append(u'\t');
     m_rowHasCells = true;

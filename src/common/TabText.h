@@ -15,6 +15,8 @@ public:
     explicit TabText(Style style = Style::Terminated) : m_style(style) {}
 
     TabText &cell(const QString &text);
+    // A cell's text with its tabs and line breaks turned into blanks, so it cannot shift the table.
+    static QString cleanCell(const QString &text);
     TabText &cell(long long number);
     TabText &emptyCells(int count);
     // Ends the current row (an empty row is just CR LF).
