@@ -111,7 +111,8 @@ bool readArgs(const QStringList &args, QCommandLineParser &parser, WorksheetOpti
          !readNumber(parser, options.period, 1, kPeriods, QStringLiteral("評定"), w.period, status)) ||
         !readDataFolder(parser, options.data, w.dataFolder, status) ||
         !readName(parser, options.subject, QStringLiteral("教科"), w.subject, status) ||
-        !readName(parser, options.teacher, QStringLiteral("教師名"), w.teacher, status))
+        (!(options.teacherOptional && !parser.isSet(options.teacher)) &&
+         !readName(parser, options.teacher, QStringLiteral("教師名"), w.teacher, status)))
         return false;
     w.dataFolder = paths::withTrailingSeparator(w.dataFolder);
     w.elective = parser.isSet(options.elective);

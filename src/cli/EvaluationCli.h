@@ -48,6 +48,8 @@ struct WorksheetOptions {
                                QStringLiteral("DIGITS")};
     QCommandLineOption period{QStringLiteral("period"), QStringLiteral("評定 (1..5)"), QStringLiteral("K")};
 
+    // Commands that read only the results may leave out the teacher.
+    bool teacherOptional = false;
     void addTo(QCommandLineParser &parser, bool withPeriod);
 };
 

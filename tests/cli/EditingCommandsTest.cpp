@@ -4,7 +4,9 @@
 #include "evaluation/ClassResultFile.h"
 #include "evaluation/EvaluationPaths.h"
 #include "evaluation/EvaluationSession.h"
+#include "evaluation/GradePeriodResults.h"
 #include "exchange/ResultCopies.h"
+#include "exchange/Transfers.h"
 #include "support/CliRun.h"
 #include "support/TestDoubles.h"
 #include "testscores/ScoreEntrySession.h"
@@ -81,6 +83,19 @@ private slots:
                                      demo.w(QString()).mid(1) + kPeriod1 +
                                      QStringList{QStringLiteral("--full"), QStringLiteral("100")});
         QCOMPARE(ach.out, exchange::achievementsText(*s, 1, 1));
+        const test::CliRun marks = cli(QStringList{QStringLiteral("clip"), QStringLiteral("marks")} +
+                                       demo.w(QString()).mid(1) + kPeriod1 +
+                                       QStringList{QStringLiteral("--class"), QStringLiteral("2"),
+                                                   QStringLiteral("--numbers"), QStringLiteral("3,1")});
+        QCOMPARE(marks.out, exchange::marksText(*s, 1, 2, {1, 3}, false));
+        GradePeriodResults grade;
+        QVERIFY(GradePeriodResults::load(demo.folder, kYear, 1, 1, 1, grade, nullptr));
+        const test::CliRun excel = cli(
+            {QStringLiteral("clip"), QStringLiteral("excel"), QStringLiteral("--data"), demo.folder,
+             QStringLiteral("--year"), QString::number(kYear), QStringLiteral("--grade"), QStringLiteral("1"),
+             QStringLiteral("--period"), QStringLiteral("1"), QStringLiteral("--sjis")});
+        QCOMPARE(excel.bytes,
+                 cp932::encodeLossy(exchange::excelText(grade, {1, 2, 3}, s->periodName(1), true)));
 
         const test::CliRun paste = test::runProgram(
             QStringLiteral(TAVRO_CLI_PATH),
