@@ -6,6 +6,7 @@
 #include "evaluation/ui/HyouteiPropForm.h"
 #include "evaluation/ui/KoumokuImportForm.h"
 #include "exchange/ResultCopies.h"
+#include "exchange/ui/TransferForm.h"
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
@@ -473,6 +474,12 @@ QWidget *THyoutei1Form::buildResultPage() {
     top->addWidget(m_culcButton);
     top->addSpacing(12);
     top->addWidget(m_hyouteiSelect);
+    top->addSpacing(12);
+    m_koumuButton = new QPushButton(QStringLiteral("校務支援"));
+    m_koumuButton->setObjectName(QStringLiteral("KoumuButton"));
+    m_koumuButton->setToolTip(QStringLiteral("クリップボードにコピーをします。"));
+    connect(m_koumuButton, &QPushButton::clicked, this, &THyoutei1Form::koumuClick);
+    top->addWidget(m_koumuButton);
     top->addSpacing(12);
     top->addWidget(
         note(QStringLiteral("印刷後に「評定計算」はしないでください。"), QStringLiteral("#c00000")));
@@ -1075,6 +1082,30 @@ void THyoutei1Form::selectPeriod(int index) {
     refreshStatus();
     if (m_byAttainment->isChecked())
         refillStudentList();
+}
+
+bool THyoutei1Form::autoSave() {
+    if (m_session.readOnly() || (!m_session.isModified() && !m_session.resultsPending()))
+        return true;
+    const bool worksheetChanged = m_session.isModified();
+    QString error;
+    const bool saved = m_session.save(&error);
+    refreshStatus();
+    if (saved && worksheetChanged) {
+        m_status[1]->setText(QStringLiteral("自動保存済"));
+        m_status[4]->setText(QStringLiteral("データを自動保存しました。(") +
+                             m_platform.clock->now().toString(QStringLiteral("yyyy/MM/dd H:mm:ss")) + u')');
+    }
+    if (!saved)
+        m_platform.prompter->message(kCaption, error, Prompter::Icon::Warning);
+    return saved;
+}
+
+void THyoutei1Form::koumuClick() {
+    // The transfer copies what is in memory, so it opens even when the save failed.
+    autoSave();
+    TTransferForm form(m_session, m_session.periods().empty() ? 0 : m_period, m_platform, this);
+    form.exec();
 }
 
 void THyoutei1Form::refreshStatus() {

@@ -86,6 +86,9 @@ private:
 
     void selectPeriod(int index);
     void refreshStatus();
+    // Saves what changed before a transfer or a print; the status says so. False with the error shown.
+    bool autoSave();
+    void koumuClick();
     void refreshNinzu();
     void refreshViewpointCharts();
     void refreshSharePie();
@@ -166,6 +169,7 @@ private:
     QChartView *m_classMeanChart = nullptr;
 
     QPushButton *m_culcButton = nullptr;
+    QPushButton *m_koumuButton = nullptr;
     QMenu *m_culcMenu = nullptr;
     QComboBox *m_hyouteiSelect = nullptr;
     FrozenTableView *m_hyouteiGrid = nullptr;
