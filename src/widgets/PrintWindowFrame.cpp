@@ -23,8 +23,8 @@ PrintWindowFrame::PrintWindowFrame(QWidget *parent) : QWidget(parent) {
 
     auto *body = new QHBoxLayout;
     auto *left = new QVBoxLayout;
-    auto *prompt = new QLabel(QStringLiteral("印刷する学級にはチェックを入れてください。"));
-    left->addWidget(prompt);
+    m_prompt = new QLabel(QStringLiteral("印刷する学級にはチェックを入れてください。"));
+    left->addWidget(m_prompt);
     m_classes = new QListWidget;
     m_classes->setObjectName(QStringLiteral("CheckListBox1"));
     m_classes->setFont(ui::uiFont(11));
@@ -64,6 +64,14 @@ PrintWindowFrame::PrintWindowFrame(QWidget *parent) : QWidget(parent) {
 
 void PrintWindowFrame::setTitle(const QString &title) {
     m_title->setText(title);
+}
+
+void PrintWindowFrame::setPrompt(const QString &text) {
+    m_prompt->setText(text);
+}
+
+void PrintWindowFrame::setNote(const QString &text) {
+    m_note->setText(text);
 }
 
 void PrintWindowFrame::setClasses(const QStringList &labels) {

@@ -23,6 +23,9 @@ public:
     explicit PrintWindowFrame(QWidget *parent = nullptr);
 
     void setTitle(const QString &title);
+    // The prompt above the class list and the note under the buttons (the print texts by default).
+    void setPrompt(const QString &text);
+    void setNote(const QString &text);
     // One check item per class label ("1組", "A組"), classes 1..n, all unchecked.
     void setClasses(const QStringList &labels);
     std::vector<int> checkedClasses() const;
@@ -34,6 +37,8 @@ public:
 
 private:
     QLabel *m_title = nullptr;
+    QLabel *m_prompt = nullptr;
+    QLabel *m_note = nullptr;
     QListWidget *m_classes = nullptr;
     QHBoxLayout *m_documents = nullptr;
     QPushButton *m_back = nullptr;
