@@ -20,6 +20,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace tavro {
 
 using namespace shukei;
@@ -239,8 +241,12 @@ void TTestShukeiForm::applySizes() {
     const int fh = QFontInfo(font).pixelSize();
     m_grid->verticalHeader()->setDefaultSectionSize(fh + 2);
     m_grid->frozenView()->verticalHeader()->setDefaultSectionSize(fh + 2);
+    // At least room for three digits and a two-character heading with the cell margins.
+    const QFontMetrics metrics(font), headerMetrics(ui::uiFont(9));
+    const int scoreWidth = std::max({fh * 3 / 2 + 4, metrics.horizontalAdvance(QStringLiteral("888")) + 10,
+                                     headerMetrics.horizontalAdvance(QStringLiteral("国語")) + 8});
     for (int c = 0; c < kGridColumns; ++c) {
-        int width = fh * 3 / 2 + 4;
+        int width = scoreWidth;
         if (c < 2)
             width = 2 * fh + 4;
         else if (c == 2)
