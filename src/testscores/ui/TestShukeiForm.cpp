@@ -109,17 +109,15 @@ public:
     void paint(QPainter *painter, const QStyleOptionViewItem &option,
                const QModelIndex &index) const override {
         QStyleOptionViewItem opt = option;
-        const bool current = opt.state & QStyle::State_HasFocus;
         opt.state &= ~QStyle::State_HasFocus;
-        // The colours stay; the selected cell is shown by its frame only.
-        opt.state &= ~QStyle::State_Selected;
         QStyledItemDelegate::paint(painter, opt, index);
         painter->save();
         if (index.column() >= kFixedColumns && index.row() >= 1 && index.row() % 5 == 0) {
             painter->setPen(kFiveRowLine);
             painter->drawLine(option.rect.topLeft(), option.rect.topRight());
         }
-        if (current || (option.state & QStyle::State_Selected)) {
+        const auto *view = qobject_cast<const QAbstractItemView *>(option.widget);
+        if (view && view->currentIndex() == index) {
             painter->setPen(QPen(Qt::black, 1));
             painter->drawRect(option.rect.adjusted(0, 0, -1, -1));
         }
@@ -196,7 +194,7 @@ QWidget *TTestShukeiForm::buildGridPage() {
     m_grid->setModel(m_model);
     for (QTableView *view : {static_cast<QTableView *>(m_grid), m_grid->frozenView()}) {
         view->setItemDelegate(new ShukeiGridDelegate(view));
-        view->setSelectionMode(QAbstractItemView::SingleSelection);
+        view->setSelectionMode(QAbstractItemView::NoSelection); // the current cell is framed instead
         view->setShowGrid(true);
         view->verticalHeader()->hide();
     }
