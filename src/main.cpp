@@ -6,6 +6,7 @@
 #include "platform/Platform.h"
 #include "platform/qt/QtPorts.h"
 #include "platform/qt/ui/QtWidgetPorts.h"
+#include "testscores/ui/ScoreEntryWindow.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -87,6 +88,12 @@ int main(int argc, char *argv[]) {
 
     TMainForm form(platform, context);
     prompter.setParent(&form);
+    form.setDataWindowOpener(DataPage::PeriodicTest, [&](const WorkingContext &c) {
+        openScoreEntryWindow(platform, c, false, &form);
+    });
+    form.setDataWindowOpener(DataPage::AchievementTest, [&](const WorkingContext &c) {
+        openScoreEntryWindow(platform, c, true, &form);
+    });
     form.setDataWindowOpener(DataPage::Compulsory, [&](const WorkingContext &c) {
         openEvaluationWindow(platform, c, false, &form);
     });

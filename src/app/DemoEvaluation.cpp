@@ -72,6 +72,23 @@ bool calculateFirstPeriod(const QString &dataFolder, int nendo, const Clock &clo
                                  .arg(QDir::toNativeSeparators(path), prompter.shown.join(QLatin1Char(' ')));
                 return false;
             }
+            // Comments for most students, so the comment lists and the copies show some.
+            const QStringList comments = {QStringLiteral("意欲的に学習に取り組み、発表も積極的でした。"),
+                                          QStringLiteral("学習内容をよく理解しています。"),
+                                          QStringLiteral("基礎が身についています。復習を続けましょう。"),
+                                          QStringLiteral("提出物をきちんと出せるようにしましょう。")};
+            for (int slot : rows) {
+                StudentResult &r = results->at(1, slot);
+                if (r.evaluation.isEmpty() || slot % 3 == 2)
+                    continue;
+                const int e = r.evaluation.toInt();
+                r.comment = comments[e >= 5 ? 0 : e == 4 ? 1 : e == 3 ? 2 : 3];
+            }
+            if (!target.save(*results, &why)) {
+                if (error)
+                    *error = why;
+                return false;
+            }
             if (written)
                 for (int cls : classes)
                     written->append(paths::classResultFile(folder, nendo, grade, cls, subject));

@@ -2,6 +2,7 @@
 // evaluation window over the same session and core functions.
 #include "cli/EvaluationCli.h"
 #include "common/Cp932.h"
+#include "common/DataPaths.h"
 #include "evaluation/Editing.h"
 #include "exchange/ResultCopies.h"
 #include "platform/qt/QtPorts.h"

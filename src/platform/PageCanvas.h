@@ -22,10 +22,11 @@ public:
 
     virtual void setTitle(const QString &title) = 0;
     virtual void setOrientation(Orientation orientation) = 0;
-    // Begins the document; false when the device cannot be opened.
+    // Begins the document; false when the device cannot be opened. newPage() and end() are false when
+    // the device failed (a printer gone, a disk full); a document stops there and says so.
     virtual bool begin() = 0;
-    virtual void newPage() = 0;
-    virtual void end() = 0;
+    virtual bool newPage() = 0;
+    virtual bool end() = 0;
 
     virtual int dpiX() const = 0;
     virtual int dpiY() const = 0;

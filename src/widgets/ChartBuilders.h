@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QString>
+#include <QStringList>
 
 #include <vector>
 
@@ -24,5 +25,19 @@ void showPie(QChartView *view, const QString &title, const std::vector<Point> &p
 void showBars(QChartView *view, const QString &title, const std::vector<Point> &points, bool horizontal);
 // Vertical bars, each in its point's own colour and marked with its value.
 void showColouredBars(QChartView *view, const QString &title, const std::vector<Point> &points);
+
+// One series of grouped bars.
+struct BarSet {
+    QString name;
+    QColor color;
+    std::vector<double> values; // one per category
+};
+// Replaces the chart's content with grouped bars: per category one bar of each set, labelled with
+// its value and `labelSuffix`; the legend names the sets.
+void showGroupedBars(QChartView *view, const QString &title, const QStringList &categories,
+                     const std::vector<BarSet> &sets, const QString &labelSuffix, bool horizontal);
+// Replaces the chart's content with a histogram: one bar per value 0..`range` with its count.
+void showHistogram(QChartView *view, const QString &title, const std::vector<int> &counts, int range,
+                   const QColor &color, const QString &valueTitle, const QString &countTitle);
 
 } // namespace tavro::charts

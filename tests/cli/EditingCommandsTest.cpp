@@ -7,6 +7,7 @@
 #include "exchange/ResultCopies.h"
 #include "support/CliRun.h"
 #include "support/TestDoubles.h"
+#include "testscores/ScoreEntrySession.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -114,6 +115,41 @@ private slots:
                                          QStringList{QStringLiteral("--order"), QStringLiteral("class")});
         QCOMPARE(byClass.status, 0);
         QVERIFY(byClass.out.startsWith(QStringLiteral("101 ")));
+    }
+
+    // clip test-entry prints the window's copy of a test; classes outside the grade are left out.
+    void clipTestEntry() {
+        Demo demo;
+        const QStringList args{QStringLiteral("clip"),      QStringLiteral("test-entry"),
+                               QStringLiteral("--data"),    demo.folder,
+                               QStringLiteral("--year"),    QString::number(kYear),
+                               QStringLiteral("--grade"),   QStringLiteral("1"),
+                               QStringLiteral("--subject"), QStringLiteral("国語"),
+                               QStringLiteral("--test"),    QStringLiteral("B")};
+        const test::CliRun copy = cli(
+            args + QStringList{QStringLiteral("--classes"), QStringLiteral("319"), QStringLiteral("--sjis")});
+        QCOMPARE(copy.status, 0);
+        ScoreEntryContext c;
+        c.dataFolder = demo.folder;
+        c.nendo = kYear;
+        c.grade = 1;
+        c.kyouka = QStringLiteral("国語");
+        c.testCode = QStringLiteral("B");
+        c.testName = QStringLiteral("1学期期末テスト");
+        c.chargeClasses = QStringLiteral("31");
+        ScoreEntrySession window(c);
+        test::ScriptedPrompter prompter;
+        QVERIFY(window.load(prompter));
+        QCOMPARE(copy.bytes, cp932::encodeLossy(window.copyAllText()));
+        QCOMPARE(copy.bytes.count("\r\n"), 2 + 120);
+
+        const test::CliRun unknown =
+            cli(args.mid(0, args.size() - 1) +
+                QStringList{QStringLiteral("Z"), QStringLiteral("--classes"), QStringLiteral("1")});
+        QCOMPARE(unknown.status, 1);
+        const test::CliRun none = cli(args + QStringList{QStringLiteral("--classes"), QStringLiteral("7")});
+        QCOMPARE(none.status, 1);
+        QVERIFY(none.err.contains(QStringLiteral("入力できる学級がありません。")));
     }
 };
 

@@ -32,11 +32,11 @@ private slots:
             QVERIFY(canvas.textWidth(QStringLiteral("山田")) > 0);
             canvas.setPenWidth(5 * 600 / 360);
             canvas.rectangle(50, 50, 2000, 1000);
-            canvas.newPage();
+            QVERIFY(canvas.newPage());
             canvas.setFont({QStringLiteral("ＭＳ ゴシック"), 9, false, 900});
             canvas.text(200, 800, QStringLiteral("観点①"));
             canvas.line(0, 0, 100, 0);
-            canvas.end();
+            QVERIFY(canvas.end());
         }
         QFile f(path);
         QVERIFY(f.open(QIODevice::ReadOnly));

@@ -32,12 +32,14 @@ bool RecordingCanvas::begin() {
     return true;
 }
 
-void RecordingCanvas::newPage() {
+bool RecordingCanvas::newPage() {
     operations.append(QStringLiteral("newPage"));
+    return failAt <= 0 || operations.count(QStringLiteral("newPage")) < failAt;
 }
 
-void RecordingCanvas::end() {
+bool RecordingCanvas::end() {
     operations.append(QStringLiteral("end"));
+    return failAt != -1;
 }
 
 void RecordingCanvas::setFont(const Font &font) {

@@ -97,8 +97,10 @@ public:
     void setTitle(const QString &title) override;
     void setOrientation(Orientation orientation) override;
     bool begin() override;
-    void newPage() override;
-    void end() override;
+    bool newPage() override;
+    bool end() override;
+    // The device fails at the n-th new page (1 = the first), or at the end with -1; 0 never.
+    int failAt = 0;
     int dpiX() const override { return resolution; }
     int dpiY() const override { return resolution; }
     int pageWidth() const override { return resolution * 827 / 100; }

@@ -42,6 +42,11 @@ PainterCanvas::PainterCanvas(QPagedPaintDevice *device, QPrinter *printer)
     installFontSubstitutes();
 }
 
+PainterCanvas::PainterCanvas(std::unique_ptr<QPagedPaintDevice> device, QPrinter *printer)
+    : m_owned(std::move(device)), m_device(m_owned.get()), m_printer(printer) {
+    installFontSubstitutes();
+}
+
 PainterCanvas::~PainterCanvas() {
     if (m_painter.isActive())
         m_painter.end();
@@ -65,13 +70,12 @@ bool PainterCanvas::begin() {
     return true;
 }
 
-void PainterCanvas::newPage() {
-    m_device->newPage();
+bool PainterCanvas::newPage() {
+    return m_painter.isActive() && m_device->newPage();
 }
 
-void PainterCanvas::end() {
-    if (m_painter.isActive())
-        m_painter.end();
+bool PainterCanvas::end() {
+    return m_painter.isActive() && m_painter.end();
 }
 
 int PainterCanvas::dpiX() const {

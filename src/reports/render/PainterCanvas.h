@@ -4,6 +4,7 @@
 
 #include <QPainter>
 #include <QPointer>
+#include <memory>
 
 class QPagedPaintDevice;
 class QPrinter;
@@ -16,13 +17,15 @@ class PainterCanvas final : public PageCanvas {
 public:
     // `device` is not owned. A QPrinter gets the title and orientation through its own API.
     explicit PainterCanvas(QPagedPaintDevice *device, QPrinter *printer = nullptr);
+    // Owns its device (a PDF writer or a printer made for one job).
+    explicit PainterCanvas(std::unique_ptr<QPagedPaintDevice> device, QPrinter *printer = nullptr);
     ~PainterCanvas() override;
 
     void setTitle(const QString &title) override;
     void setOrientation(Orientation orientation) override;
     bool begin() override;
-    void newPage() override;
-    void end() override;
+    bool newPage() override;
+    bool end() override;
 
     int dpiX() const override;
     int dpiY() const override;
@@ -40,6 +43,7 @@ public:
     static void installFontSubstitutes();
 
 private:
+    std::unique_ptr<QPagedPaintDevice> m_owned;
     QPagedPaintDevice *m_device;
     QPrinter *m_printer;
     QPainter m_painter;

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "platform/PrintTarget.h"
+
+#include <QCommandLineParser>
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+// tavro-print: the documents rendered to PDF for `tavro-cli print`. Each document registers itself
+// with its options and a function that prints it on a target.
+namespace tavro::print {
+
+// The options every document shares, parsed before the document runs.
+struct PrintArgs {
+    QString dataFolder;
+    int nendo = 0;
+    int grade = 0;
+    QString test;      // --test CODE
+    QString subject;   // --subject S
+    int period = 0;    // --period K
+    QString classes;   // --classes 1,2,... (empty: every class)
+    int rangeFrom = 0; // --range A-B
+    int rangeTo = 0;
+    QDateTime now;
+};
+
+struct Document {
+    QString name;  // "kondan"
+    QString needs; // the options it requires, for the usage text
+    // Prints on `target`; 0 printed, 1 a user error (the message was printed).
+    int (*print)(const PrintArgs &args, PrintTarget &target) = nullptr;
+};
+const std::vector<Document> &documents();
+struct DocumentRegistration {
+    explicit DocumentRegistration(Document document);
+};
+
+// The classes of --classes, or 1..classCount; false after the message when one is not of the grade.
+bool classList(const PrintArgs &args, int classCount, std::vector<int> &classes);
+// Messages to stderr; returns 1.
+int fail(const QString &message);
+
+} // namespace tavro::print
