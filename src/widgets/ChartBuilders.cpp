@@ -10,6 +10,7 @@
 #include <QHorizontalBarSeries>
 #include <QPieSeries>
 #include <QPieSlice>
+#include <QStackedBarSeries>
 #include <QValueAxis>
 
 #include <algorithm>
@@ -178,6 +179,45 @@ void showHistogram(QChartView *view, const QString &title, const std::vector<int
     chart->addAxis(countAxis, Qt::AlignLeft);
     series->attachAxis(valueAxis);
     series->attachAxis(countAxis);
+}
+
+void showColouredBars(QChartView *view, const QString &title, const std::vector<Point> &points) {
+    QChart *chart = freshChart(view, title);
+    if (points.empty())
+        return;
+    // One set per bar, holding its value in its own category only, so each bar keeps its colour.
+    auto *series = new QStackedBarSeries;
+    QStringList categories;
+    double top = 0;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        auto *set = new QBarSet(points[i].label);
+        for (std::size_t j = 0; j < points.size(); ++j)
+            *set << (i == j ? points[i].value : 0.0);
+        if (points[i].color.isValid())
+            set->setColor(points[i].color);
+        set->setLabelColor(Qt::black);
+        set->setLabelFont(ui::uiFont(8));
+        series->append(set);
+        categories << points[i].label;
+        top = std::max(top, points[i].value);
+    }
+    series->setLabelsVisible(true);
+    series->setLabelsPosition(QAbstractBarSeries::LabelsInsideEnd);
+    series->setLabelsPrecision(4);
+    series->setBarWidth(0.6);
+    chart->addSeries(series);
+    auto *categoryAxis = new QBarCategoryAxis;
+    categoryAxis->append(categories);
+    categoryAxis->setLabelsFont(ui::uiFont(9));
+    auto *valueAxis = new QValueAxis;
+    valueAxis->setRange(0, top > 0 ? top * 1.1 : 1);
+    valueAxis->applyNiceNumbers();
+    valueAxis->setLabelFormat(QStringLiteral("%g"));
+    valueAxis->setLabelsFont(ui::uiFont(8));
+    chart->addAxis(categoryAxis, Qt::AlignBottom);
+    chart->addAxis(valueAxis, Qt::AlignLeft);
+    series->attachAxis(categoryAxis);
+    series->attachAxis(valueAxis);
 }
 
 } // namespace tavro::charts

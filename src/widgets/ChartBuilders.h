@@ -23,6 +23,8 @@ QChartView *newChartView(const QString &objectName);
 void showPie(QChartView *view, const QString &title, const std::vector<Point> &points);
 // Replaces the chart's content with one bar per point, category axis from the labels.
 void showBars(QChartView *view, const QString &title, const std::vector<Point> &points, bool horizontal);
+// Vertical bars, each in its point's own colour and marked with its value.
+void showColouredBars(QChartView *view, const QString &title, const std::vector<Point> &points);
 
 // One series of grouped bars.
 struct BarSet {

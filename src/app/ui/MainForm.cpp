@@ -17,6 +17,8 @@
 #include "platform/UserStore.h"
 #include "platform/qt/QtPorts.h"
 #include "platform/qt/ui/QtWidgetPorts.h"
+#include "testscores/ui/InputStatusForms.h"
+#include "testscores/ui/TestShukeiForm.h"
 #include "widgets/GradientBanner.h"
 #include "widgets/RadioGroup.h"
 
@@ -360,6 +362,7 @@ QWidget *TMainForm::buildGradePage() {
     // A sub-page: heading, selection group on the left, its buttons on the right.
     auto subPage = [this](const QString &headingText, RadioGroup *group, const QStringList &buttons,
                           QLabel **headingOut = nullptr) {
+        const QString groupName = group->objectName();
         auto *w = new QWidget;
         auto *v = new QVBoxLayout(w);
         v->setContentsMargins(10, 8, 10, 10);
@@ -375,8 +378,11 @@ QWidget *TMainForm::buildGradePage() {
         h2->addWidget(group, 1);
         auto *buttonColumn = new QVBoxLayout;
         buttonColumn->setSpacing(8);
-        for (const QString &text : buttons)
-            buttonColumn->addWidget(actionButton(text));
+        for (const QString &text : buttons) {
+            QPushButton *button = actionButton(text);
+            m_gradeButtons.insert(groupName + u'/' + text, button);
+            buttonColumn->addWidget(button);
+        }
         buttonColumn->addStretch(1);
         h2->addLayout(buttonColumn);
         v->addLayout(h2, 1);
@@ -419,6 +425,19 @@ QWidget *TMainForm::buildGradePage() {
     rv->addLayout(grid);
     rv->addStretch(1);
     m_pageControl2->addTab(roster, u("氏名登録"));
+
+    // The test and evaluation views of the grade.
+    auto wire = [this](const char *group, const char *text, auto handler) {
+        QPushButton *button = m_gradeButtons.value(u(group) + u'/' + u(text));
+        button->setEnabled(true);
+        connect(button, &QPushButton::clicked, this, handler);
+    };
+    wire("Test5", "入力状況", [this] { testStatusClick(true); });
+    wire("Test5", "一覧と印刷", [this] { testListClick(true); });
+    wire("Test6", "入力状況", [this] { testStatusClick(false); });
+    wire("Test6", "一覧と印刷", [this] { testListClick(false); });
+    wire("HyouteiGroup", "必修の入力状況", [this] { hyouteiStatusClick(false); });
+    wire("HyouteiGroup", "選択の入力状況", [this] { hyouteiStatusClick(true); });
     return page;
 }
 
@@ -616,6 +635,7 @@ void TMainForm::reloadYear() {
     fill(u("Test6"), achievement);
     fill(u("HyouteiGroup"), menus.hyouteiNames);
     fill(u("HyouteiGroup2"), menus.hyouteiNames);
+    m_hyouteiNumbers = menus.hyouteiNumbers;
 
     const QString gakuLabel = menus.gakuTestLabel();
     m_pageControl1->setTabText(AchievementPage, gakuLabel);
@@ -750,6 +770,73 @@ void TMainForm::sentakuMemberClick() {
     TSentakuMember1Form form(m_platform, m_context.mainCaption, m_context.nendo, m_context.dataFolder,
                              QString::number(grade), this);
     form.exec();
+}
+
+// The grade of "学年処理" with the selected test kind: false when none is selected or the grade has
+// no classes.
+bool TMainForm::gradeTestInputs(bool periodic, InputStatusInputs &inputs) {
+    const RadioGroup *tests = m_groups.value(periodic ? u("Test5") : u("Test6"));
+    const int index = tests->currentIndex();
+    if (index < 0)
+        return false;
+    const int grade = selectedIndex(u("gakunen5")) + 1;
+    if (!checkGradeHasClasses(m_context, grade, *m_platform.prompter))
+        return false;
+    inputs.mainCaption = m_context.mainCaption;
+    inputs.option = periodic ? false : !m_context.gTestKanten;
+    inputs.nendo = m_context.nendo;
+    inputs.gakunen = QString::number(grade);
+    inputs.testCode = periodic ? QString(QChar(char16_t(u'A' + index))) : QString::number(index + 1);
+    inputs.kindName = tests->currentText();
+    inputs.dataFolder = m_context.dataFolder;
+    inputs.classType = m_context.classType;
+    inputs.schoolKind = m_context.schoolKind;
+    return true;
+}
+
+void TMainForm::testStatusClick(bool periodic) {
+    InputStatusInputs inputs;
+    if (!gradeTestInputs(periodic, inputs))
+        return;
+    TView1Form form(m_platform, inputs, this);
+    form.exec();
+}
+
+void TMainForm::testListClick(bool periodic) {
+    InputStatusInputs inputs;
+    if (!gradeTestInputs(periodic, inputs))
+        return;
+    const TTestShukeiForm::Inputs shukei{inputs.mainCaption, inputs.option,   inputs.nendo,
+                                         inputs.gakunen,     inputs.testCode, inputs.kindName,
+                                         inputs.dataFolder,  inputs.classType};
+    TTestShukeiForm form(m_platform, shukei, this);
+    form.exec();
+}
+
+void TMainForm::hyouteiStatusClick(bool elective) {
+    const RadioGroup *kinds = m_groups.value(u("HyouteiGroup"));
+    const int index = kinds->currentIndex();
+    if (index < 0 || index >= m_hyouteiNumbers.size())
+        return;
+    const int grade = selectedIndex(u("gakunen5")) + 1;
+    if (!checkGradeHasClasses(m_context, grade, *m_platform.prompter))
+        return;
+    InputStatusInputs inputs;
+    inputs.mainCaption = m_context.mainCaption;
+    inputs.nendo = m_context.nendo;
+    inputs.gakunen = QString::number(grade);
+    inputs.kind = m_hyouteiNumbers[index];
+    inputs.kindName = kinds->currentText();
+    inputs.dataFolder = m_context.dataFolder;
+    inputs.classType = m_context.classType;
+    inputs.schoolKind = m_context.schoolKind;
+    if (elective) {
+        TView3Form form(m_platform, inputs, this);
+        form.exec();
+    } else {
+        TView2Form form(m_platform, inputs, this);
+        form.exec();
+    }
 }
 
 void TMainForm::settingsClick() {

@@ -26,6 +26,7 @@ class Prompter;
 class RadioGroup;
 class WorkstationInfo;
 class TSplashWindow;
+struct InputStatusInputs;
 
 // The main menu: the school year, the task pages with their selections, and the administration page.
 // It holds the working context for the whole run.
@@ -93,6 +94,10 @@ private:
     void permissionClick();
     void meiboClick();
     void sentakuMemberClick();
+    bool gradeTestInputs(bool periodic, InputStatusInputs &inputs);
+    void testStatusClick(bool periodic);
+    void testListClick(bool periodic);
+    void hyouteiStatusClick(bool elective);
     void settingsClick();
     void tantoClick();
     void kantenClick();
@@ -123,6 +128,8 @@ private:
     QLabel *m_description = nullptr;
     QHash<QObject *, QString> m_descriptions;
     QHash<QString, RadioGroup *> m_groups;
+    QHash<QString, QPushButton *> m_gradeButtons; // "group/caption" of the grade page's buttons
+    QList<int> m_hyouteiNumbers;                  // key number of each HyouteiGroup item
     QPointer<TSplashWindow> m_splash;
 };
 
