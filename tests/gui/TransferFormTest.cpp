@@ -1,8 +1,10 @@
 #include "exchange/ui/TransferForm.h"
+#include "exchange/ui/ExcelCopyForm.h"
 
 #include "app/DemoEvaluation.h"
 #include "app/DemoSchool.h"
 #include "evaluation/EvaluationSession.h"
+#include "evaluation/GradePeriodResults.h"
 #include "exchange/ResultCopies.h"
 #include "exchange/Transfers.h"
 #include "support/gui/GuiFixture.h"
@@ -58,6 +60,27 @@ private slots:
                 r->setChecked(true);
         QTest::mouseClick(GuiFixture::child<QPushButton>(&form, QStringLiteral("Button2")), Qt::LeftButton);
         QCOMPARE(f.doubles.clipboard.text(), exchange::achievementsText(session, 1, 1));
+    }
+
+    // The spreadsheet transfer of the checked classes, with the message after the text is placed.
+    void spreadsheetTransfer() {
+        GuiFixture f;
+        QVERIFY(f.writeDemoSchool());
+        QVERIFY(demo::calculateFirstPeriod(f.dataFolder(), GuiFixture::kNendo, f.doubles.clock, nullptr));
+        const ExcelCopyContext c{
+            QStringLiteral("成績処理"), f.dataFolder(), GuiFixture::kNendo, 2, true, 1, 1,
+            QStringLiteral("1学期")};
+        TexcelcopyForm form(c, f.platform());
+        QVERIFY(GuiFixture::showAt(&form, QSize(720, 480)));
+        auto *list = GuiFixture::child<QListWidget>(&form, QStringLiteral("CheckListBox1"));
+        QCOMPARE(list->count(), 3);
+        list->item(2)->setCheckState(Qt::Checked);
+        QTest::mouseClick(GuiFixture::child<QPushButton>(&form, QStringLiteral("Button1")), Qt::LeftButton);
+        GradePeriodResults results;
+        QVERIFY(GradePeriodResults::load(f.dataFolder(), GuiFixture::kNendo, 2, 1, 1, results, nullptr));
+        QCOMPARE(f.doubles.clipboard.text(),
+                 exchange::excelText(results, {3}, QStringLiteral("1学期"), true));
+        QCOMPARE(f.lastMessage(), QStringLiteral("転送が終わりました"));
     }
 };
 

@@ -13,10 +13,12 @@
 #include "config/ui/SentakuMember1Form.h"
 #include "config/ui/SettingsForm.h"
 #include "config/ui/TantoForm.h"
+#include "exchange/ui/ExcelCopyForm.h"
 #include "platform/Prompter.h"
 #include "platform/UserStore.h"
 #include "platform/qt/QtPorts.h"
 #include "platform/qt/ui/QtWidgetPorts.h"
+#include "reports/ui/KondanForm1.h"
 #include "testscores/ui/InputStatusForms.h"
 #include "testscores/ui/TestShukeiForm.h"
 #include "widgets/GradientBanner.h"
@@ -438,6 +440,8 @@ QWidget *TMainForm::buildGradePage() {
     wire("Test6", "一覧と印刷", [this] { testListClick(false); });
     wire("HyouteiGroup", "必修の入力状況", [this] { hyouteiStatusClick(false); });
     wire("HyouteiGroup", "選択の入力状況", [this] { hyouteiStatusClick(true); });
+    wire("HyouteiGroup2", "コメント一覧", [this] { conferenceClick(false); });
+    wire("HyouteiGroup2", "エクセル転送", [this] { conferenceClick(true); });
     return page;
 }
 
@@ -810,6 +814,30 @@ void TMainForm::testListClick(bool periodic) {
                                          inputs.gakunen,     inputs.testCode, inputs.kindName,
                                          inputs.dataFolder,  inputs.classType};
     TTestShukeiForm form(m_platform, shukei, this);
+    form.exec();
+}
+
+void TMainForm::conferenceClick(bool excel) {
+    const RadioGroup *kinds = m_groups.value(u("HyouteiGroup2"));
+    const int index = kinds->currentIndex();
+    if (index < 0 || index >= m_hyouteiNumbers.size())
+        return;
+    const int grade = selectedIndex(u("gakunen5")) + 1;
+    if (!checkGradeHasClasses(m_context, grade, *m_platform.prompter))
+        return;
+    if (excel) {
+        const ExcelCopyContext c{
+            m_context.mainCaption, m_context.dataFolder, m_context.nendo,         grade,
+            m_context.classType,   m_context.schoolKind, m_hyouteiNumbers[index], kinds->currentText()};
+        TexcelcopyForm form(c, m_platform, this);
+        form.exec();
+        return;
+    }
+    const KondanContext c{
+        m_context.mainCaption, m_context.dataFolder, m_context.nendo,      grade,
+        m_context.classType,   m_context.schoolName, m_context.schoolKind, m_hyouteiNumbers[index],
+        kinds->currentText()};
+    TKondanForm1 form(c, m_platform, nullptr, this);
     form.exec();
 }
 

@@ -97,6 +97,7 @@ private:
     bool gradeTestInputs(bool periodic, InputStatusInputs &inputs);
     void testStatusClick(bool periodic);
     void testListClick(bool periodic);
+    void conferenceClick(bool excel);
     void hyouteiStatusClick(bool elective);
     void settingsClick();
     void tantoClick();
