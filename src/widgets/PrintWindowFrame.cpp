@@ -47,11 +47,11 @@ PrintWindowFrame::PrintWindowFrame(QWidget *parent) : QWidget(parent) {
     m_documents->setSpacing(10);
     right->addLayout(m_documents);
     right->addStretch(1);
-    auto *note = new QLabel(QStringLiteral(
+    m_note = new QLabel(QStringLiteral(
         "印刷を実行しても用紙がでてこないときは、原因を解決してから再印刷を実行してください。"));
-    note->setWordWrap(true);
-    note->setStyleSheet(QStringLiteral("color: #1f3f9f;"));
-    right->addWidget(note);
+    m_note->setWordWrap(true);
+    m_note->setStyleSheet(QStringLiteral("color: #1f3f9f;"));
+    right->addWidget(m_note);
     auto *backRow = new QHBoxLayout;
     backRow->addStretch(1);
     m_back = new QPushButton(QStringLiteral("もどる(&C)"));
