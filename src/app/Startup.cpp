@@ -103,8 +103,10 @@ YearMenus YearMenus::load(const QString &dataFolder, int nendo) {
     for (int n = 1; n <= 5; ++n) {
         const QString name = ini.readString(hyoutei, QStringLiteral("HyouteiName") + num(n),
                                             QStringLiteral("必修評定%1").arg(n));
-        if (!name.isEmpty())
+        if (!name.isEmpty()) {
             m.hyouteiNames.append(name);
+            m.hyouteiNumbers.append(n);
+        }
     }
     for (int g = 1; g <= 6; ++g)
         m.classCount[g - 1] =

@@ -50,6 +50,7 @@ struct YearMenus {
     QList<TestKind> testKinds;     // non-empty "TestName" + n
     QList<TestKind> gakuTestKinds; // non-empty "GakuNameName" + n
     QStringList hyouteiNames;      // non-empty "HyouteiName" + n, in order
+    QList<int> hyouteiNumbers;     // n of each of those names
     std::array<int, 6> classCount{};
     int gakuTestName = 0;
     bool gTestKanten = false;

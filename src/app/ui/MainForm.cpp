@@ -13,6 +13,7 @@
 #include "config/ui/SentakuMember1Form.h"
 #include "config/ui/SettingsForm.h"
 #include "config/ui/TantoForm.h"
+#include "evaluation/ui/HyouteiShukeiForm.h"
 #include "platform/Prompter.h"
 #include "platform/UserStore.h"
 #include "platform/qt/QtPorts.h"
@@ -360,6 +361,7 @@ QWidget *TMainForm::buildGradePage() {
     // A sub-page: heading, selection group on the left, its buttons on the right.
     auto subPage = [this](const QString &headingText, RadioGroup *group, const QStringList &buttons,
                           QLabel **headingOut = nullptr) {
+        const QString groupName = group->objectName();
         auto *w = new QWidget;
         auto *v = new QVBoxLayout(w);
         v->setContentsMargins(10, 8, 10, 10);
@@ -375,8 +377,11 @@ QWidget *TMainForm::buildGradePage() {
         h2->addWidget(group, 1);
         auto *buttonColumn = new QVBoxLayout;
         buttonColumn->setSpacing(8);
-        for (const QString &text : buttons)
-            buttonColumn->addWidget(actionButton(text));
+        for (const QString &text : buttons) {
+            QPushButton *button = actionButton(text);
+            m_gradeButtons.insert(groupName + u'/' + text, button);
+            buttonColumn->addWidget(button);
+        }
         buttonColumn->addStretch(1);
         h2->addLayout(buttonColumn);
         v->addLayout(h2, 1);
@@ -393,6 +398,10 @@ QWidget *TMainForm::buildGradePage() {
                                    addGroup(u("HyouteiGroup"), u("評定種別"), {}, 1),
                                    {u("必修の入力状況"), u("一覧表示と印刷"), u("選択の入力状況")}),
                            u("評定集計"));
+    QPushButton *hyouteiList = m_gradeButtons.value(u("HyouteiGroup/一覧表示と印刷"));
+    hyouteiList->setObjectName(u("HyouteiListButton"));
+    hyouteiList->setEnabled(true);
+    connect(hyouteiList, &QPushButton::clicked, this, &TMainForm::hyouteiListClick);
     m_pageControl2->addTab(subPage(u("懇談資料"), addGroup(u("HyouteiGroup2"), u("評定種別"), {}, 1),
                                    {u("コメント一覧"), u("エクセル転送")}),
                            u("懇談資料"));
@@ -616,6 +625,7 @@ void TMainForm::reloadYear() {
     fill(u("Test6"), achievement);
     fill(u("HyouteiGroup"), menus.hyouteiNames);
     fill(u("HyouteiGroup2"), menus.hyouteiNames);
+    m_hyouteiNumbers = menus.hyouteiNumbers;
 
     const QString gakuLabel = menus.gakuTestLabel();
     m_pageControl1->setTabText(AchievementPage, gakuLabel);
@@ -749,6 +759,28 @@ void TMainForm::sentakuMemberClick() {
         return;
     TSentakuMember1Form form(m_platform, m_context.mainCaption, m_context.nendo, m_context.dataFolder,
                              QString::number(grade), this);
+    form.exec();
+}
+
+// "一覧表示と印刷" of "評定集計": the aggregation of the selected grade and evaluation period.
+void TMainForm::hyouteiListClick() {
+    const RadioGroup *kinds = m_groups.value(u("HyouteiGroup"));
+    const int index = kinds->currentIndex();
+    if (index < 0 || index >= m_hyouteiNumbers.size())
+        return;
+    const int grade = selectedIndex(u("gakunen5")) + 1;
+    if (!checkGradeHasClasses(m_context, grade, *m_platform.prompter))
+        return;
+    THyouteiShukeiForm::Inputs inputs;
+    inputs.mainCaption = m_context.mainCaption;
+    inputs.nendo = m_context.nendo;
+    inputs.gakunen = QString::number(grade);
+    inputs.hyouteiKind = m_hyouteiNumbers[index];
+    inputs.hyouteiKindName = kinds->currentText();
+    inputs.dataFolder = m_context.dataFolder;
+    inputs.classType = m_context.classType;
+    inputs.schoolKind = m_context.schoolKind;
+    THyouteiShukeiForm form(m_platform, inputs, this);
     form.exec();
 }
 

@@ -93,6 +93,7 @@ private:
     void permissionClick();
     void meiboClick();
     void sentakuMemberClick();
+    void hyouteiListClick();
     void settingsClick();
     void tantoClick();
     void kantenClick();
@@ -123,6 +124,8 @@ private:
     QLabel *m_description = nullptr;
     QHash<QObject *, QString> m_descriptions;
     QHash<QString, RadioGroup *> m_groups;
+    QHash<QString, QPushButton *> m_gradeButtons; // "group/caption" of the grade page's buttons
+    QList<int> m_hyouteiNumbers;                  // key number of each HyouteiGroup item
     QPointer<TSplashWindow> m_splash;
 };
 
