@@ -202,6 +202,7 @@ QWidget *THyouteiShukeiForm::buildPage(int page) {
         view->setSelectionMode(QAbstractItemView::SingleSelection);
         view->setEditTriggers(QAbstractItemView::NoEditTriggers);
         view->verticalHeader()->hide();
+        view->horizontalHeader()->setHighlightSections(false);
     }
     connect(grid->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this, page] { gridCurrentChanged(page); });
