@@ -1,16 +1,23 @@
 #include "app/DemoEvaluation.h"
 
 #include "app/DemoSchool.h"
+#include "app/Startup.h"
 #include "common/DataPaths.h"
+#include "config/Electives.h"
 #include "config/Roster.h"
 #include "config/YearSettings.h"
 #include "evaluation/Calculation.h"
+#include "evaluation/ClassResultFile.h"
+#include "evaluation/ElectiveResultFile.h"
 #include "evaluation/EvaluationPaths.h"
+#include "evaluation/GradeSubjects.h"
 #include "evaluation/Statistics.h"
 #include "evaluation/WorksheetFile.h"
+#include "platform/Clock.h"
 #include "platform/Prompter.h"
 
 #include <QDir>
+#include <QRandomGenerator>
 #include <memory>
 
 namespace tavro::demo {
@@ -27,7 +34,108 @@ public:
     QStringList shown;
 };
 
+// The symbol of `percentage` in a pattern: the first whose cut point it reaches.
+QString symbolOf(const SymbolPattern &pattern, float percentage) {
+    const int count = pattern.symbolCount();
+    for (int i = 0; i + 1 < count; ++i)
+        if (percentage >= float(pattern.cutPoint[std::size_t(i)]))
+            return pattern.kigou[std::size_t(i)];
+    return count > 0 ? pattern.kigou[std::size_t(count - 1)] : QString();
+}
+
+// A result of period 1 around the student's ability: three viewpoints, their marks and the evaluation.
+StudentResult demoResult(const YearSettings &settings, quint32 seed, int ability) {
+    QRandomGenerator rng(seed);
+    StudentResult r;
+    float sum = 0;
+    for (int v = 0; v < 3; ++v) {
+        const float p = float(qBound(0, ability + int(rng.bounded(31)) - 15, 100));
+        r.viewpointPercentages[std::size_t(v)] = p;
+        r.marks[std::size_t(v)] = symbolOf(settings.patterns[1], p);
+        sum += p * (v == 2 ? 0.2f : 0.4f);
+    }
+    r.percentage = float(qRound(sum * 10)) / 10;
+    r.evaluation = symbolOf(settings.patterns[0], r.percentage);
+    return r;
+}
+
+int demoAbility(int nendo, int grade, int slot) {
+    return 30 + int(QRandomGenerator(quint32(nendo * 7919 + grade * 1000 + slot)).bounded(65));
+}
+
+bool isStudent(const QString &name) {
+    return !name.isEmpty() && !name.startsWith(QStringLiteral("＊"));
+}
+
 } // namespace
+
+bool writeGradeResults(const QString &dataFolder, int nendo, const Clock &clock, QString *error,
+                       QStringList *written) {
+    const QString folder = paths::withTrailingSeparator(dataFolder);
+    const YearSettings settings = YearSettings::load(folder, nendo);
+    const int schoolKind = MainSettings::load(folder).schoolKind;
+    const QStringList subjects = gradesubjects::fileSubjects(schoolKind);
+    const int pe = gradesubjects::physicalEducation(schoolKind);
+    const double now = toDayCount(clock.now());
+    const QStringList electiveLines = electives::readLines(folder, nendo);
+    for (int grade = 1; grade <= 6; ++grade) {
+        const int classCount = std::min(settings.classCount[std::size_t(grade - 1)], kMaxClasses);
+        if (classCount <= 0)
+            continue;
+        const std::vector<QString> names = roster::readNames(folder, nendo, grade);
+        auto nameOf = [&](int slot) {
+            return slot < int(names.size()) ? names[std::size_t(slot)] : QString();
+        };
+        for (int s = 0; s < subjects.size(); ++s)
+            for (int cls = 1; cls <= classCount; ++cls) {
+                const QString path = paths::classResultFile(folder, nendo, grade, cls, subjects[s]);
+                if (paths::fileExists(path))
+                    continue;
+                auto results = std::make_unique<EvaluationResults>();
+                for (int n = 1; n <= kSeatsPerClass; ++n) {
+                    const int slot = slotOf(cls, n);
+                    if (!isStudent(nameOf(slot)) || (s == pe && n % 2 == 0) || (s == pe + 1 && n % 2 == 1))
+                        continue;
+                    results->at(1, slot) =
+                        demoResult(settings, quint32(nendo + grade * 100000 + s * 1000 + slot),
+                                   demoAbility(nendo, grade, slot));
+                }
+                results->dateTime(1) = now;
+                if (!ClassResultFile::save(path, *results, cls, error))
+                    return false;
+                if (written)
+                    written->append(path);
+            }
+        for (const QString &line : electiveLines) {
+            if (electives::gradeOf(line) != grade)
+                continue;
+            const QString name = electives::nameOf(line);
+            QStringList memberLines;
+            if (!memberlist::read(folder, nendo, grade, name, memberLines, error))
+                return false;
+            const QString path = paths::electiveResultFile(folder, nendo, grade, name);
+            if (paths::fileExists(path))
+                continue;
+            auto results = std::make_unique<EvaluationResults>();
+            std::vector<int> seats;
+            for (int code : memberlist::members(memberLines)) {
+                const int slot = slotOfCode(code);
+                if (slot < 0 || !isStudent(nameOf(slot)))
+                    continue;
+                seats.push_back(slot);
+                results->at(1, slot) =
+                    demoResult(settings, quint32(nendo + grade * 100000 + 77 * 1000 + slot),
+                               demoAbility(nendo, grade, slot) + 5);
+            }
+            results->dateTime(1) = now;
+            if (!ElectiveResultFile::save(path, *results, seats, error))
+                return false;
+            if (written)
+                written->append(path);
+        }
+    }
+    return true;
+}
 
 bool calculateFirstPeriod(const QString &dataFolder, int nendo, const Clock &clock, QString *error,
                           QStringList *written) {

@@ -18,5 +18,12 @@ namespace demo {
 bool calculateFirstPeriod(const QString &dataFolder, int nendo, const Clock &clock, QString *error,
                           QStringList *written = nullptr);
 
+// Results of period 1 for the required subjects that have no result file yet and for the electives
+// with members, generated per student, so the grade aggregation shows a full grade. PE goes to the
+// boys' file for odd numbers and the girls' for even ones. False with a message when a file could not
+// be saved.
+bool writeGradeResults(const QString &dataFolder, int nendo, const Clock &clock, QString *error,
+                       QStringList *written = nullptr);
+
 } // namespace demo
 } // namespace tavro

@@ -31,6 +31,9 @@ int run(const QStringList &args) {
     // The results of the first period, so the demo shows evaluations.
     if (!demo::calculateFirstPeriod(folder, nendo, SystemClock(), &error, &written))
         return userError(error);
+    // The other subjects and the electives, so the grade aggregation shows a full grade.
+    if (!demo::writeGradeResults(folder, nendo, SystemClock(), &error, &written))
+        return userError(error);
     out() << QStringLiteral("%1年度のデモ校を作成しました: %2\n")
                  .arg(nendo)
                  .arg(QDir::toNativeSeparators(folder));

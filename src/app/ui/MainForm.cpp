@@ -13,6 +13,7 @@
 #include "config/ui/SentakuMember1Form.h"
 #include "config/ui/SettingsForm.h"
 #include "config/ui/TantoForm.h"
+#include "evaluation/ui/HyouteiShukeiForm.h"
 #include "exchange/ui/ExcelCopyForm.h"
 #include "platform/Prompter.h"
 #include "platform/UserStore.h"
@@ -401,6 +402,10 @@ QWidget *TMainForm::buildGradePage() {
                                    addGroup(u("HyouteiGroup"), u("評定種別"), {}, 1),
                                    {u("必修の入力状況"), u("一覧表示と印刷"), u("選択の入力状況")}),
                            u("評定集計"));
+    QPushButton *hyouteiList = m_gradeButtons.value(u("HyouteiGroup/一覧表示と印刷"));
+    hyouteiList->setObjectName(u("HyouteiListButton"));
+    hyouteiList->setEnabled(true);
+    connect(hyouteiList, &QPushButton::clicked, this, &TMainForm::hyouteiListClick);
     m_pageControl2->addTab(subPage(u("懇談資料"), addGroup(u("HyouteiGroup2"), u("評定種別"), {}, 1),
                                    {u("コメント一覧"), u("エクセル転送")}),
                            u("懇談資料"));
@@ -865,6 +870,28 @@ void TMainForm::hyouteiStatusClick(bool elective) {
         TView2Form form(m_platform, inputs, this);
         form.exec();
     }
+}
+
+// "一覧表示と印刷" of "評定集計": the aggregation of the selected grade and evaluation period.
+void TMainForm::hyouteiListClick() {
+    const RadioGroup *kinds = m_groups.value(u("HyouteiGroup"));
+    const int index = kinds->currentIndex();
+    if (index < 0 || index >= m_hyouteiNumbers.size())
+        return;
+    const int grade = selectedIndex(u("gakunen5")) + 1;
+    if (!checkGradeHasClasses(m_context, grade, *m_platform.prompter))
+        return;
+    THyouteiShukeiForm::Inputs inputs;
+    inputs.mainCaption = m_context.mainCaption;
+    inputs.nendo = m_context.nendo;
+    inputs.gakunen = QString::number(grade);
+    inputs.hyouteiKind = m_hyouteiNumbers[index];
+    inputs.hyouteiKindName = kinds->currentText();
+    inputs.dataFolder = m_context.dataFolder;
+    inputs.classType = m_context.classType;
+    inputs.schoolKind = m_context.schoolKind;
+    THyouteiShukeiForm form(m_platform, inputs, this);
+    form.exec();
 }
 
 void TMainForm::settingsClick() {

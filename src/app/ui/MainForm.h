@@ -98,6 +98,7 @@ private:
     void testStatusClick(bool periodic);
     void testListClick(bool periodic);
     void conferenceClick(bool excel);
+    void hyouteiListClick();
     void hyouteiStatusClick(bool elective);
     void settingsClick();
     void tantoClick();
