@@ -590,8 +590,12 @@ void drawVerticalStampBoxes(Page &page, int row) {
                                 QStringLiteral("科代"), QStringLiteral("担任")};
     for (int i = 0; i < int(labels.size()); ++i) {
         const int col = 37 + 4 * i;
+        // 8 points fit the strip of one column between its rules.
+        page.font(kMincho, 8);
         for (int k = 0; k < int(labels[i].size()); ++k)
-            page.canvas().text(page.grid().x(col), page.grid().y(row + 1 + k), labels[i].mid(k, 1));
+            page.canvas().text(page.grid().x(col) - page.grid().lineOffset + 3, page.grid().y(row + 1 + k),
+                               labels[i].mid(k, 1));
+        page.font(kMincho, 9);
         page.verticalLine(col + 1, row, row + 4);
         page.thick();
         page.horizontalLine(col, col + 4, row);
@@ -624,7 +628,7 @@ void drawSheetRules(Page &page, int firstRow, int headerRows, int lastRow, const
 }
 
 bool printKohyou(Job &job, const EvaluationSession &s, int period, const std::vector<int> &classes) {
-    constexpr int kComment = 25;
+    constexpr int kComment = 26;
     constexpr int kRight = 57;
     for (int cls : classes) {
         if (!job.nextPage())
@@ -660,7 +664,7 @@ bool printKohyou(Job &job, const EvaluationSession &s, int period, const std::ve
             page.text(23, row, u' ' + r.evaluation);
             page.font(kMincho, 9);
             const checks::Symbols &sym = s.symbols().at(period, st.slot);
-            page.text(24, row, sym.border);
+            page.text(25, row, sym.border);
             page.text(kRight, row, sym.change + sym.consistency);
             if (!r.comment.isEmpty()) {
                 const FittedComment fit = fitComment(page.canvas(), kMincho, 9, r.comment, width);
@@ -672,7 +676,7 @@ bool printKohyou(Job &job, const EvaluationSession &s, int period, const std::ve
             }
             page.font(kMincho, 9);
         }
-        drawSheetRules(page, 0, 1, 61, {0, 2, 10, 12, 14, 16, 18, 20, 23, 25, kRight}, kRight);
+        drawSheetRules(page, 0, 1, 61, {0, 2, 10, 12, 14, 16, 18, 20, 23, kComment, kRight}, kRight);
         page.text(0, 62, QStringLiteral("評定者: [") + s.context().teacherName + u']');
         page.text(kComment, 62, QStringLiteral("評定日時: ") + sheetDateTime(s.results().dateTime(period)));
     }
