@@ -5,6 +5,7 @@
 #include "common/Cp932.h"
 #include "common/DataPaths.h"
 #include "config/Roster.h"
+#include "config/YearSettings.h"
 #include "evaluation/EvaluationPaths.h"
 #include "evaluation/EvaluationSession.h"
 #include "reports/LayoutRecorder.h"
@@ -32,11 +33,19 @@ struct Subject {
     test::ScriptedPrompter prompter;
     std::unique_ptr<EvaluationSession> session;
 
-    bool open(bool elective = false, const QString &kyouka = QStringLiteral("国語")) {
+    bool open(bool elective = false, const QString &kyouka = QStringLiteral("国語"),
+              bool hideAchievement = false) {
         folder = dir.path() + u'/';
         test::FixedClock clock;
         if (!DemoSchool::write(folder, kYear) || !demo::calculateFirstPeriod(folder, kYear, clock, nullptr))
             return false;
+        if (hideAchievement) {
+            YearSettings y = YearSettings::load(folder, kYear);
+            for (SymbolPattern &p : y.patterns)
+                p.totatuDisp = 1;
+            if (!y.save(folder, kYear))
+                return false;
+        }
         const QString roster = paths::rosterFile(folder, kYear, 1);
         std::vector<RosterEntry> entries = roster::readEntries(roster);
         entries[0].name = QStringLiteral("＊") + kLongName;
@@ -203,6 +212,18 @@ private slots:
         QVERIFY(c1.contains(QStringLiteral(" 60")));
         QVERIFY(c1.first().contains(QStringLiteral(" 1年1組 国語 評定者：")));
         QVERIFY(texts(pages(c)[1]).first().contains(QStringLiteral("1年3組")));
+        // The overall achievement at column 32 is left out when "TotatuDisp" hides it.
+        const auto atColumn32 = [](const QJsonObject &layout) {
+            int n = 0;
+            const int x = pixels(200, 600) + 32 * pixels(70, 600);
+            for (const QJsonObject &op : textOps(pages(layout)[0]))
+                n += op[QStringLiteral("x")].toInt() >= x && op[QStringLiteral("x")].toInt() < x + 100;
+            return n;
+        };
+        QVERIFY(atColumn32(c) > 10);
+        Subject hidden;
+        QVERIFY(hidden.open(false, QStringLiteral("国語"), true));
+        QCOMPARE(atColumn32(hidden.print(SubjectDocument::ShiryouC, {1})), 1); // the heading "評定"
 
         Worksheet &w = session.worksheet();
         std::fill(w.itemRatios.begin(), w.itemRatios.end(), 0);
