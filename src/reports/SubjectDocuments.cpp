@@ -860,12 +860,12 @@ PrintOutcome printSubjectDocument(SubjectDocument document, const EvaluationSess
         prompter.message(kCaption, QStringLiteral("学級を選択してください。"));
         return outcome;
     }
-    PrintTarget::Job spec;
-    spec.title = jobTitle(subjectDocumentName(document));
+    PrintTarget::Job request;
+    request.title = jobTitle(subjectDocumentName(document));
     if (document == SubjectDocument::ShiryouA)
-        spec.copies = std::max(1, int(session.classes().size()));
+        request.copies = std::max(1, int(session.classes().size()));
     Job job(target, outcome);
-    if (!job.open(spec))
+    if (!job.open(request))
         return outcome;
     const std::vector<Sheet> sheets = listSheets(session, classes);
     bool ok = false;
