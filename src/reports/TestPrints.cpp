@@ -86,6 +86,8 @@ public:
         m_canvas.text(m_grid.left + x + cu() / 2, m_grid.top + halfRows * g() / 2 + cu() / 4, text);
     }
     void padded(int x, int halfRows, const QString &value) {
+        if (value.isEmpty())
+            return;
         const int length = cp932::byteLength(value);
         text(x, halfRows, length < 3 ? QString(3 - length, u' ') + value : value);
     }
