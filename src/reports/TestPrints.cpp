@@ -342,20 +342,27 @@ public:
 
     int perPage() const { return m_kind == NoticeKind::Viewpoints ? 14 : 36; }
 
+    // Row -2 lies 8 units above the paper and column -3 30 units left of it: their marks start at
+    // the paper's edge.
+    void bar(int column, int row) {
+        m_canvas.text(m_page.grid().x(column), std::max(0, m_page.grid().y(row)), QStringLiteral("|"));
+    }
+
     void marks() {
         m_page.font(kMincho, 9);
         if (m_kind == NoticeKind::Viewpoints) {
             for (int row : {-2, 70})
                 for (int column : {-2, 36})
-                    m_page.text(column, row, QStringLiteral("|"));
+                    bar(column, row);
             for (int row = -1; row <= 69; row += 5)
                 for (int column : {-3, 37})
-                    m_page.text(column, row, QStringLiteral("―"));
+                    m_canvas.text(std::max(0, m_page.grid().x(column)), m_page.grid().y(row),
+                                  QStringLiteral("―"));
             return;
         }
         for (int row : {-2, 72})
             for (int column : {-1, 21, 43})
-                m_page.text(column, row, QStringLiteral("|"));
+                bar(column, row);
         // With a fourth row the marks go half a row lower, between the notices.
         const int shift = m_kind == NoticeKind::Hundred ? m_page.grid().rowHeight / 2 : 0;
         for (int row = -1; row <= 71; row += 4)
