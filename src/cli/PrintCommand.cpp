@@ -33,8 +33,10 @@ const Registration registration(
                     "[--elective]] [--period K] "
                     "[--classes 1,2,...] [--range A-B] [--now YYYY-MM-DDTHH:MM:SS] --pdf FILE [--layout "
                     "FILE|-] [--dpi N]"),
-     QStringLiteral("文書を PDF に印刷し、--layout で描いた内容を JSON に書きます (DOC: kondan, shiryou-a, "
-                    "shiryou-b, shiryou-c, shiryou-d, shiryou-e, cover, kohyou, kohyou-old, kohyou-cover)"),
+     QStringLiteral(
+         "文書を PDF に印刷し、--layout で描いた内容を JSON に書きます (DOC: score-list, class-list, "
+         "notices-5, notices-9, notices-100, notices-viewpoints, kondan, shiryou-a, shiryou-b, "
+         "shiryou-c, shiryou-d, shiryou-e, cover, kohyou, kohyou-old, kohyou-cover)"),
      run});
 
 } // namespace

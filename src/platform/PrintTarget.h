@@ -25,6 +25,9 @@ public:
         std::unique_ptr<PageCanvas> canvas; // null when cancelled or failed
         bool cancelled = false;
         QString error;
+        // The range chosen within the job's offered range; 0: every page.
+        int fromPage = 0;
+        int toPage = 0;
     };
     virtual ~PrintTarget() = default;
     // The canvas has the title and orientation of the job; the document begins it and checks every

@@ -108,6 +108,7 @@ int main(int argc, char *argv[]) {
         return cli::usage(QStringLiteral("--dpi には 72 から 2400 までの数を指定してください。"));
 
     PdfPrintTarget file(parser.value(pdf), resolution);
+    file.setPageRange(a.rangeFrom, a.rangeTo);
     reports::RecordingPrintTarget recorder(&file, resolution);
     const int result = document->print(a, recorder);
     if (result != 0 || !parser.isSet(layout))

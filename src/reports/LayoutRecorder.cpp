@@ -151,7 +151,12 @@ QJsonObject LayoutRecorder::layout() const {
 }
 
 PrintTarget::Opened RecordingPrintTarget::open(const Job &job) {
+    ++m_jobs;
     Opened inner;
+    if (!m_inner && job.fromPage > 0 && m_from > 0) {
+        inner.fromPage = m_from;
+        inner.toPage = m_to;
+    }
     if (m_inner) {
         inner = m_inner->open(job);
         if (!inner.canvas)
@@ -162,6 +167,8 @@ PrintTarget::Opened RecordingPrintTarget::open(const Job &job) {
     recorder->onFinished([this](const QJsonObject &layout) { m_layout = layout; });
     Opened opened;
     opened.canvas = std::move(recorder);
+    opened.fromPage = inner.fromPage;
+    opened.toPage = inner.toPage;
     return opened;
 }
 

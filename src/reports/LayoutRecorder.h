@@ -57,13 +57,23 @@ private:
 class RecordingPrintTarget final : public PrintTarget {
 public:
     explicit RecordingPrintTarget(PrintTarget *inner = nullptr, int dpi = 600) : m_inner(inner), m_dpi(dpi) {}
+    // The range chosen when there is no inner target (as a user would in the dialog); 0: every page.
+    void setPageRange(int from, int to) {
+        m_from = from;
+        m_to = to;
+    }
     Opened open(const Job &job) override;
+    // The jobs opened so far.
+    int jobs() const { return m_jobs; }
     // The layout of the last job once its canvas is gone; empty before.
     const QJsonObject &layout() const { return m_layout; }
 
 private:
     PrintTarget *m_inner;
     int m_dpi;
+    int m_from = 0;
+    int m_to = 0;
+    int m_jobs = 0;
     QJsonObject m_layout;
 };
 

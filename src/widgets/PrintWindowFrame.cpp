@@ -105,4 +105,8 @@ QPushButton *PrintWindowFrame::addDocumentButton(const QString &text, const QStr
     return button;
 }
 
+void PrintWindowFrame::addDocumentWidget(QWidget *widget) {
+    m_documents->addWidget(widget);
+}
+
 } // namespace tavro

@@ -122,6 +122,70 @@ private slots:
         QVERIFY(
             usage.err.contains(QStringLiteral("shiryou-e --subject S --teacher T [--elective] --period K")));
     }
+
+    // The test documents render inside the A4 page; the score list prints a page per class with the
+    // date of --now, the notices the range of --range; a missing --test or --subject is refused.
+    void testDocuments() {
+        QTemporaryDir dir;
+        const QString folder = dir.path() + u'/';
+        QVERIFY(DemoSchool::write(folder, 2024));
+        const QString pdf = dir.filePath(QStringLiteral("test.pdf"));
+        const QStringList common{QStringLiteral("--data"),   folder,
+                                 QStringLiteral("--year"),   QStringLiteral("2024"),
+                                 QStringLiteral("--grade"),  QStringLiteral("1"),
+                                 QStringLiteral("--pdf"),    pdf,
+                                 QStringLiteral("--dpi"),    QStringLiteral("300"),
+                                 QStringLiteral("--layout"), QStringLiteral("-"),
+                                 QStringLiteral("--now"),    QStringLiteral("2024-06-03T08:04:05")};
+        auto run = [&](const QString &doc, const QStringList &more) {
+            return cli(QStringList{QStringLiteral("print"), doc} + common + more);
+        };
+        const QStringList test{QStringLiteral("--test"), QStringLiteral("A")};
+        for (const QString &doc : {QStringLiteral("score-list"), QStringLiteral("class-list"),
+                                   QStringLiteral("notices-5"), QStringLiteral("notices-9"),
+                                   QStringLiteral("notices-100"), QStringLiteral("notices-viewpoints")}) {
+            const test::CliRun r =
+                run(doc, test + QStringList{QStringLiteral("--subject"), QStringLiteral("国語")});
+            QCOMPARE(r.status, 0);
+            const QJsonArray pages =
+                QJsonDocument::fromJson(r.bytes).object()[QStringLiteral("pages")].toArray();
+            QVERIFY(!pages.isEmpty());
+            for (const QJsonValue &page : pages)
+                for (const QJsonValue &op : page[QStringLiteral("ops")].toArray())
+                    if (op[QStringLiteral("op")].toString() == QLatin1String("text")) {
+                        QVERIFY2(op[QStringLiteral("x")].toInt() >= 0 &&
+                                     op[QStringLiteral("x")].toInt() < 2400,
+                                 qPrintable(doc));
+                        QVERIFY2(op[QStringLiteral("y")].toInt() >= 0 &&
+                                     op[QStringLiteral("y")].toInt() < 3450,
+                                 qPrintable(doc));
+                    }
+        }
+        test::CliRun r = run(QStringLiteral("score-list"),
+                             test + QStringList{QStringLiteral("--subject"), QStringLiteral("国語"),
+                                                QStringLiteral("--classes"), QStringLiteral("1,2")});
+        QJsonObject layout = QJsonDocument::fromJson(r.bytes).object();
+        QCOMPARE(layout[QStringLiteral("pages")].toArray().size(), 2);
+        const QJsonArray ops = layout[QStringLiteral("pages")][1][QStringLiteral("ops")].toArray();
+        QVERIFY(std::any_of(ops.begin(), ops.end(), [](const QJsonValue &op) {
+            return op[QStringLiteral("text")].toString() == QStringLiteral("印刷日時: 2024/06/03 8:04:05");
+        }));
+        r = run(QStringLiteral("notices-5"),
+                test + QStringList{QStringLiteral("--range"), QStringLiteral("2-3")});
+        layout = QJsonDocument::fromJson(r.bytes).object();
+        QCOMPARE(layout[QStringLiteral("pages")].toArray().size(), 1);
+        int notices = 0;
+        for (const QJsonValue &op : layout[QStringLiteral("pages")][0][QStringLiteral("ops")].toArray())
+            notices += op[QStringLiteral("text")].toString() == QStringLiteral("得　点");
+        QCOMPARE(notices, 2);
+
+        r = run(QStringLiteral("notices-viewpoints"), {});
+        QCOMPARE(r.status, 1);
+        QVERIFY(r.err.contains(QStringLiteral("--test")));
+        r = run(QStringLiteral("score-list"), test);
+        QCOMPARE(r.status, 1);
+        QVERIFY(r.err.contains(QStringLiteral("--subject")));
+    }
 };
 
 QTEST_GUILESS_MAIN(PrintCommandTest)

@@ -5,6 +5,7 @@
 #include "app/SharedLock.h"
 #include "app/ui/MainForm.h"
 #include "app/ui/PassWordCheck1Form.h"
+#include "reports/LayoutRecorder.h"
 #include "support/gui/GuiFixture.h"
 #include "testscores/TestPaths.h"
 #include "testscores/TestScoreFile.h"
@@ -21,6 +22,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QFileInfo>
+#include <QJsonArray>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -127,7 +129,14 @@ void Input1FormTest::typePasteCopyAndClose() {
         auto *tabs = GuiFixture::child<QTabBar>(w, "TabSet1");
         QCOMPARE(tabs->count(), 6);
         QCOMPARE(tabs->tabText(1), QString(" 1組F"));
-        QVERIFY(!GuiFixture::child<QPushButton>(w, "PrintButton")->isEnabled());
+        // "印刷": the score list, a page per class.
+        reports::RecordingPrintTarget printer;
+        w->setPrintTarget(&printer);
+        QTest::mouseClick(GuiFixture::child<QPushButton>(w, "PrintButton"), Qt::LeftButton);
+        QCOMPARE(printer.layout()[QStringLiteral("title")].toString(),
+                 QStringLiteral("TAVRO for Windows 得点一覧"));
+        QCOMPARE(printer.layout()[QStringLiteral("pages")].toArray().size(), 3);
+        w->setPrintTarget(nullptr);
         auto *sound = GuiFixture::child<QPushButton>(w, "SoundButton");
         QCOMPARE(sound->text(), QString("オン"));                                             // on by default
         GuiFixture::child<QToolButton>(w, "VoiceButton")->menu()->actions().at(1)->trigger(); // boy's voice

@@ -81,7 +81,8 @@ void TestShukeiFormTest::aggregationWindow() {
         QVERIFY(GuiFixture::child<QLabel>(w, QStringLiteral("MantenLabel"))
                     ->text()
                     .startsWith(QStringLiteral("【満点】国語 ")));
-        QVERIFY(!GuiFixture::child<QPushButton>(w, QStringLiteral("PrintButton"))->isEnabled());
+        QVERIFY(GuiFixture::child<QPushButton>(w, QStringLiteral("PrintButton"))->isEnabled());
+        QVERIFY(!w->noticesWithMeans());
 
         auto *grid = GuiFixture::child<FrozenTableView>(w, QStringLiteral("TokutenGrid"));
         QCOMPARE(grid->model()->rowCount(), 180);

@@ -30,6 +30,10 @@ PrintTarget::Opened PdfPrintTarget::open(const Job &job) {
     canvas->setTitle(job.title);
     canvas->setOrientation(job.orientation);
     opened.canvas = std::move(canvas);
+    if (job.fromPage > 0 && m_from > 0) {
+        opened.fromPage = m_from;
+        opened.toPage = m_to;
+    }
     return opened;
 }
 

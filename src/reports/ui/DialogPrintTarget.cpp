@@ -35,6 +35,10 @@ PrintTarget::Opened DialogPrintTarget::open(const Job &job) {
         opened.error = QStringLiteral("プリンタが使えません。");
         return opened;
     }
+    if (dialog.printRange() == QAbstractPrintDialog::PageRange && p->fromPage() > 0) {
+        opened.fromPage = p->fromPage();
+        opened.toPage = std::max(p->fromPage(), p->toPage());
+    }
     auto canvas = std::make_unique<PainterCanvas>(std::unique_ptr<QPagedPaintDevice>(std::move(printer)), p);
     canvas->setTitle(job.title);
     opened.canvas = std::move(canvas);

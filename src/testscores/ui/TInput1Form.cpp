@@ -1,8 +1,11 @@
 #include "testscores/ui/TInput1Form.h"
 
 #include "platform/Clipboard.h"
+#include "platform/Clock.h"
 #include "platform/Prompter.h"
 #include "platform/SoundPlayer.h"
+#include "reports/TestPrints.h"
+#include "reports/ui/DialogPrintTarget.h"
 #include "testscores/ui/ScoreEntryModel.h"
 #include "testscores/ui/TTestMantenForm.h"
 #include "testscores/ui/TTestMantenGakuForm.h"
@@ -182,7 +185,7 @@ QWidget *TInput1Form::buildTopBar() {
     });
     row->addWidget(m_distributionButton);
     auto *print = barButton(QStringLiteral("印刷"), QStringLiteral("PrintButton"));
-    print->setEnabled(false);
+    connect(print, &QPushButton::clicked, this, &TInput1Form::printClick);
     row->addWidget(print);
     row->addSpacing(16);
 
@@ -489,6 +492,15 @@ void TInput1Form::copyAllClick() {
         return;
     m_platform.clipboard->setText(m_session.copyAllText());
     m_platform.prompter->message(kCaption, copyFinishedMessage());
+}
+
+void TInput1Form::printClick() {
+    DialogPrintTarget dialog(this);
+    PrintTarget &target = m_printTarget ? *m_printTarget : dialog;
+    const reports::PrintOutcome out = reports::printScoreList(reports::ScoreListData::fromSession(m_session),
+                                                              target, m_platform.clock->now());
+    if (!out.printed && !out.cancelled && !out.error.isEmpty())
+        m_platform.prompter->message(QStringLiteral("TAVRO"), out.error, Prompter::Icon::Warning);
 }
 
 } // namespace tavro

@@ -17,6 +17,7 @@ class QTableView;
 
 namespace tavro {
 
+class PrintTarget;
 class SoundControls;
 namespace scoreentryui {
 class ScoreEntryModel;
@@ -42,6 +43,9 @@ public:
     // "貼り付け(&V)" and "すべてをコピー(&A)".
     void pasteClick();
     void copyAllClick();
+    // "印刷": the score list of the classes, on `setPrintTarget`'s target or through the print dialog.
+    void printClick();
+    void setPrintTarget(PrintTarget *target) { m_printTarget = target; }
 
     void reject() override;
 
@@ -64,6 +68,7 @@ private:
 
     ScoreEntrySession m_session;
     Platform m_platform;
+    PrintTarget *m_printTarget = nullptr;
     bool m_loaded = false;
     bool m_syncingTabs = false;
     std::unique_ptr<scoreentryui::ScoreEntryModel> m_model;

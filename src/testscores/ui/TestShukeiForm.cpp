@@ -1,7 +1,9 @@
 #include "testscores/ui/TestShukeiForm.h"
 
+#include "config/YearSettings.h"
 #include "platform/Clipboard.h"
 #include "platform/Prompter.h"
+#include "testscores/ui/TPrintTest1Form.h"
 #include "widgets/ChartBuilders.h"
 #include "widgets/FrozenTableView.h"
 #include "widgets/UiFont.h"
@@ -160,7 +162,7 @@ TTestShukeiForm::TTestShukeiForm(const Platform &platform, const Inputs &inputs,
     m_copyButton->setMenu(menu);
     auto *print = new QPushButton(QStringLiteral("印刷"));
     print->setObjectName(QStringLiteral("PrintButton"));
-    print->setEnabled(false);
+    connect(print, &QPushButton::clicked, this, &TTestShukeiForm::printClick);
     auto *back = new QPushButton(QStringLiteral("もどる"));
     back->setObjectName(QStringLiteral("BackButton"));
     connect(back, &QPushButton::clicked, this, &QDialog::accept);
@@ -311,6 +313,16 @@ void TTestShukeiForm::copyViewpointsClick() {
 
 void TTestShukeiForm::copyMeansClick() {
     putOnClipboard(m_aggregation.meansCopy());
+}
+
+bool TTestShukeiForm::noticesWithMeans() const {
+    const YearSettings settings = YearSettings::load(m_inputs.dataFolder, m_inputs.nendo);
+    return (m_inputs.noKanten ? settings.gTestSSorAVG : settings.tTestSSorAVG) == 1;
+}
+
+void TTestShukeiForm::printClick() {
+    TPrintTest1Form form(m_aggregation, noticesWithMeans(), m_platform, m_printTarget, this);
+    form.exec();
 }
 
 } // namespace tavro

@@ -14,6 +14,7 @@ class QTabWidget;
 namespace tavro {
 
 class FrozenTableView;
+class PrintTarget;
 class ShukeiGridModel;
 
 // "一覧と印刷" of a test: the whole grade's scores with standard scores and ranks ("得点一覧"), the
@@ -46,6 +47,12 @@ public:
     void chartTabClick(int index);
     // Class tab `index`: the class's first row at the top, selected.
     void classTabClick(int index);
+    // "印刷": the print window over this aggregation; it prints on `setPrintTarget`'s target or
+    // through the print dialog.
+    void printClick();
+    void setPrintTarget(PrintTarget *target) { m_printTarget = target; }
+    // The notices print grade means (the SSorAVG setting of the test kind is 1).
+    bool noticesWithMeans() const;
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -61,6 +68,7 @@ private:
     Inputs m_inputs;
     TestAggregation m_aggregation;
     bool m_shown = false;
+    PrintTarget *m_printTarget = nullptr;
 
     QTabWidget *m_pages = nullptr;
     QLabel *m_mantenLabel = nullptr;
