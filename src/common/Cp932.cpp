@@ -1,12 +1,14 @@
 #include "common/Cp932.h"
 
+#include <QHash>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <array>
 #include <optional>
 
 // ICU's "windows-31j" table swaps three ASCII control codes (0x1A, 0x1C, 0x7F) the way IBM code
 // pages do, so bytes below 0x80 are mapped here one to one and only the double-byte characters and
-// half-width katakana go through the converter.
+// half-width katakana go through the converter (for decoding, through a table built from it once).
 namespace tavro::cp932 {
 
 namespace {
@@ -78,15 +80,52 @@ template <typename OnFailure> bool encodeImpl(QStringView text, QByteArray &out,
     return ok;
 }
 
-void decodeKanji(const QByteArray &chunk, QString &out) {
-    if (chunk.isEmpty())
-        return;
-    // Only whole characters reach here, so no state carries over between calls.
-    thread_local QStringDecoder decoder(kCodecName, QStringConverter::Flag::Stateless);
-    QString text = decoder.decode(chunk);
-    // The converter substitutes U+001A for unmapped sequences; no mapped pair decodes to it.
-    text.replace(QChar(0x1A), QChar::ReplacementCharacter);
-    out.append(text);
+// The converter's text for every half-width katakana byte and every lead byte with a trail byte,
+// each decoded alone once; the converter's U+001A for an unmapped sequence becomes U+FFFD. A unit
+// whose text is not one UTF-16 code unit (none in practice) keeps its text in `longer`.
+class DecodeTable {
+public:
+    DecodeTable() {
+        QStringDecoder decoder(kCodecName, QStringConverter::Flag::Stateless);
+        auto add = [&](const QByteArray &unit, int index) {
+            QString text = decoder.decode(unit);
+            text.replace(QChar(0x1A), QChar::ReplacementCharacter);
+            if (text.size() == 1 && text[0].unicode() != 0)
+                m_units[std::size_t(index)] = text[0].unicode();
+            else
+                m_longer.insert(index, text);
+        };
+        for (int b = 0xA1; b <= 0xDF; ++b)
+            add(QByteArray(1, char(b)), b);
+        for (int lead = 0x81; lead <= 0xFC; ++lead) {
+            if (!isLeadByte(static_cast<unsigned char>(lead)))
+                continue;
+            for (int trail = 0x40; trail <= 0xFC; ++trail) {
+                if (!isTrailByte(static_cast<unsigned char>(trail)))
+                    continue;
+                const char pair[2] = {char(lead), char(trail)};
+                add(QByteArray(pair, 2), lead << 8 | trail);
+            }
+        }
+    }
+
+    // Appends the text of the unit with index `index` (the kana byte, or lead << 8 | trail).
+    void append(int index, QString &out) const {
+        const char16_t unit = m_units[std::size_t(index)];
+        if (unit != 0)
+            out.append(QChar(unit));
+        else
+            out.append(m_longer.value(index));
+    }
+
+private:
+    std::array<char16_t, 0x10000> m_units{};
+    QHash<int, QString> m_longer;
+};
+
+const DecodeTable &decodeTable() {
+    static const DecodeTable table;
+    return table;
 }
 
 // Byte length of each code point of text: 1 for ASCII, half-width katakana and characters that
@@ -151,30 +190,25 @@ QString decode(const char *data, qsizetype size) {
     QString out;
     if (!data || size <= 0)
         return out;
+    const DecodeTable &table = decodeTable();
     out.reserve(size);
-    QByteArray chunk;
     qsizetype i = 0;
     while (i < size) {
         const auto b = static_cast<unsigned char>(data[i]);
         if (b < 0x80) {
-            decodeKanji(chunk, out);
-            chunk.clear();
             out.append(QChar(b));
             ++i;
         } else if (isKanaByte(b)) {
-            chunk.append(char(b));
+            table.append(b, out);
             ++i;
         } else if (isLeadByte(b) && i + 1 < size && isTrailByte(static_cast<unsigned char>(data[i + 1]))) {
-            chunk.append(data + i, 2);
+            table.append(b << 8 | static_cast<unsigned char>(data[i + 1]), out);
             i += 2;
         } else {
-            decodeKanji(chunk, out);
-            chunk.clear();
             out.append(QChar::ReplacementCharacter);
             ++i;
         }
     }
-    decodeKanji(chunk, out);
     return out;
 }
 
