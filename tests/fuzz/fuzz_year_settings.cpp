@@ -45,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, size_t size) {
         if (section.isEmpty())
             continue;
         const tavro::KantenNames names = tavro::kanten::read(ini, section);
-        QStringList texts;
+        QStringList texts{section};
         for (int v = 0; v < 6; ++v)
             texts << names.shortName[v] << names.mediumName[v] << names.longName[v];
         if (!fuzz::encodable(texts))
