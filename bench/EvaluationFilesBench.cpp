@@ -47,17 +47,20 @@ Worksheet fullWorksheet() {
     return w;
 }
 
-// Every result of 60 students in every period, with texts.
-EvaluationResults fullResults(int classes) {
+// Every result of 60 students in every period, with texts: marks and evaluations in half-width
+// letters and digits, or (`fullWidth`) in full-width ones, which go through the code page 932 decoding.
+EvaluationResults fullResults(int classes, bool fullWidth = false) {
     EvaluationResults r;
     for (int k = 1; k <= kPeriods; ++k)
         for (int c = 1; c <= classes; ++c)
             for (int n = 1; n <= kSeatsPerClass; ++n) {
                 StudentResult &s = r.at(k, c, n);
-                s.evaluation = QString::number(1 + (n + k) % 5);
+                s.evaluation =
+                    fullWidth ? QString(QChar(0xFF11 + (n + k) % 5)) : QString::number(1 + (n + k) % 5);
                 s.percentage = float(n * 1.5 + k);
                 for (int v = 0; v < kViewpoints; ++v) {
-                    s.marks[v] = QStringLiteral("ABC").mid((n + v) % 3, 1);
+                    s.marks[v] =
+                        (fullWidth ? QStringLiteral("ＡＢＣ") : QStringLiteral("ABC")).mid((n + v) % 3, 1);
                     s.viewpointPercentages[v] = float(40 + (n + v) % 60) + 0.25f;
                 }
                 s.comment = QStringLiteral("授業に積極的に参加しています。%1").arg(n);
@@ -76,6 +79,9 @@ struct Files {
     EvaluationResults results = fullResults(9);
     std::vector<int> classes{1, 2, 3, 4, 5, 6, 7, 8, 9};
     std::vector<QByteArray> classBytes;
+    // The same grade with full-width marks and evaluations, as subject "社会".
+    EvaluationResults fullWidthResults = fullResults(9, true);
+    std::vector<QByteArray> fullWidthBytes;
 
     Files() {
         folder = dir.path() + u'/';
@@ -89,9 +95,15 @@ struct Files {
             classBytes.push_back(bytes);
         }
         ClassResultFile::saveClasses(folder, 2024, 1, QStringLiteral("国語"), classes, results);
+        for (int c : classes) {
+            QByteArray bytes;
+            ClassResultFile::serialize(fullWidthResults, c, bytes);
+            fullWidthBytes.push_back(bytes);
+        }
+        ClassResultFile::saveClasses(folder, 2024, 1, QStringLiteral("社会"), classes, fullWidthResults);
     }
-    QString classPath(int c) const {
-        return paths::classResultFile(folder, 2024, 1, c, QStringLiteral("国語"));
+    QString classPath(int c, const QString &kyouka = QStringLiteral("国語")) const {
+        return paths::classResultFile(folder, 2024, 1, c, kyouka);
     }
 };
 
@@ -143,22 +155,24 @@ void BM_WorksheetSave(benchmark::State &state) {
     report(state, op, base, f.worksheetBytes.size());
 }
 
-void BM_GradeResultsLoad(benchmark::State &state) {
+// Loads the class result files of subject `kyouka` (grade 1, classes 1..9) beside reading their bytes.
+void gradeResultsLoad(benchmark::State &state, const QString &kyouka,
+                      const std::vector<QByteArray> &classBytes) {
     Files &f = files();
     EvaluationResults r;
     double op = 0, base = 0;
     qsizetype total = 0;
-    for (const QByteArray &b : f.classBytes)
+    for (const QByteArray &b : classBytes)
         total += b.size();
     for (auto _ : state) {
         const auto t0 = Clock::now();
         for (int c : f.classes) {
             QByteArray bytes;
-            readWholeFile(f.classPath(c), bytes);
+            readWholeFile(f.classPath(c, kyouka), bytes);
             benchmark::DoNotOptimize(bytes.data());
         }
         const auto t1 = Clock::now();
-        ClassResultFile::loadGrade(f.folder, 2024, 1, QStringLiteral("国語"), 9, f.classes, r, nullptr);
+        ClassResultFile::loadGrade(f.folder, 2024, 1, kyouka, 9, f.classes, r, nullptr);
         benchmark::DoNotOptimize(r.entries.data());
         const auto t2 = Clock::now();
         base += seconds(t0, t1);
@@ -166,6 +180,15 @@ void BM_GradeResultsLoad(benchmark::State &state) {
         state.SetIterationTime(seconds(t1, t2));
     }
     report(state, op, base, total);
+}
+
+void BM_GradeResultsLoad(benchmark::State &state) {
+    gradeResultsLoad(state, QStringLiteral("国語"), files().classBytes);
+}
+
+// Every mark and evaluation is a short text in code page 932 double-byte characters.
+void BM_GradeResultsLoadFullWidth(benchmark::State &state) {
+    gradeResultsLoad(state, QStringLiteral("社会"), files().fullWidthBytes);
 }
 
 void BM_GradeResultsSave(benchmark::State &state) {
@@ -193,6 +216,7 @@ void BM_GradeResultsSave(benchmark::State &state) {
 BENCHMARK(BM_WorksheetLoad)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WorksheetSave)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GradeResultsLoad)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GradeResultsLoadFullWidth)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GradeResultsSave)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -1,12 +1,17 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets of the file readers (clang, libFuzzer; the "fuzz" preset) and runs each for a
 # few seconds over its seed corpus. Non-zero exit status when a target crashes or fails a check.
-# FUZZ_SECONDS sets the time per target (default 5).
+#   scripts/fuzz.sh [SECONDS [TARGET...]]
+# SECONDS (or FUZZ_SECONDS) sets the time per target (default 5); TARGETs (without "fuzz_") pick targets.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-seconds="${FUZZ_SECONDS:-5}"
-targets=(worksheet class_result elective_result test_scores)
+seconds="${1:-${FUZZ_SECONDS:-5}}"
+targets=(worksheet class_result elective_result test_scores ini year_settings roster teacher electives data_json)
+if [ $# -gt 1 ]; then
+  shift
+  targets=("$@")
+fi
 
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j2 --target "${targets[@]/#/fuzz_}"

@@ -294,6 +294,8 @@ public:
         if (!v.isString())
             return fail(where, QStringLiteral("文字列ではありません。(値: %1)").arg(show(v)));
         out = v.toString();
+        if (out.contains(QChar(0)))
+            return fail(where, QStringLiteral("文字コード0の文字は保存できません。"));
         QByteArray bytes;
         if (!cp932::encode(out, bytes))
             return fail(where, QStringLiteral("Shift-JISで保存できない文字「%1」があります。")

@@ -1,18 +1,24 @@
 #include "common/Cp932.h"
 
+#include <QHash>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <array>
 #include <optional>
+#include <vector>
 
 // ICU's "windows-31j" table swaps three ASCII control codes (0x1A, 0x1C, 0x7F) the way IBM code
 // pages do, so bytes below 0x80 are mapped here one to one and only the double-byte characters and
-// half-width katakana go through the converter.
+// half-width katakana go through the converter (for decoding, through a table built from it once).
 namespace tavro::cp932 {
 
 namespace {
 
 constexpr const char *kCodecName = "windows-31j";
 
+bool isLead(unsigned char b) {
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
 bool isTrailByte(unsigned char b) {
     return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);
 }
@@ -78,15 +84,62 @@ template <typename OnFailure> bool encodeImpl(QStringView text, QByteArray &out,
     return ok;
 }
 
-void decodeKanji(const QByteArray &chunk, QString &out) {
-    if (chunk.isEmpty())
-        return;
-    // Only whole characters reach here, so no state carries over between calls.
-    thread_local QStringDecoder decoder(kCodecName, QStringConverter::Flag::Stateless);
-    QString text = decoder.decode(chunk);
-    // The converter substitutes U+001A for unmapped sequences; no mapped pair decodes to it.
-    text.replace(QChar(0x1A), QChar::ReplacementCharacter);
-    out.append(text);
+// The converter's text for every half-width katakana byte and every lead byte with a trail byte,
+// each decoded alone once; the converter's U+001A for an unmapped sequence becomes U+FFFD. A unit
+// whose text is not one UTF-16 code unit (none in practice) keeps its text in `longer`. The texts of
+// one-character inputs are kept whole, so the many one-character marks share them.
+class DecodeTable {
+public:
+    DecodeTable() {
+        QStringDecoder decoder(kCodecName, QStringConverter::Flag::Stateless);
+        for (int b = 0; b < 0x80; ++b)
+            m_texts[std::size_t(b)] = QString(QChar(char16_t(b)));
+        auto add = [&](const QByteArray &unit, int index) {
+            QString text = decoder.decode(unit);
+            text.replace(QChar(0x1A), QChar::ReplacementCharacter);
+            if (text.size() == 1 && text[0].unicode() != 0)
+                m_units[std::size_t(index)] = text[0].unicode();
+            else
+                m_longer.insert(index, text);
+            m_texts[textIndex(index)] = text;
+        };
+        for (int b = 0xA1; b <= 0xDF; ++b)
+            add(QByteArray(1, char(b)), b);
+        for (int lead = 0x81; lead <= 0xFC; ++lead) {
+            if (!isLeadByte(static_cast<unsigned char>(lead)))
+                continue;
+            for (int trail = 0x40; trail <= 0xFC; ++trail) {
+                if (!isTrailByte(static_cast<unsigned char>(trail)))
+                    continue;
+                const char pair[2] = {char(lead), char(trail)};
+                add(QByteArray(pair, 2), lead << 8 | trail);
+            }
+        }
+    }
+
+    // The code unit of the unit with index `index` (the kana byte, or lead << 8 | trail); 0 when
+    // its text is in longer().
+    char16_t unit(int index) const { return m_units[std::size_t(index)]; }
+    QString longer(int index) const { return m_longer.value(index); }
+    // The whole text of a one-character input (an ASCII byte, a kana byte or a pair), shared.
+    const QString &text(int index) const { return m_texts[textIndex(index)]; }
+
+private:
+    std::array<char16_t, 0x10000> m_units{};
+    QHash<int, QString> m_longer;
+    // Single bytes first, then the pairs of lead bytes 0x81..0x9F and 0xE0..0xFC.
+    static std::size_t textIndex(int index) {
+        if (index < 0x100)
+            return std::size_t(index);
+        const int lead = index >> 8;
+        return std::size_t(0x100 + ((lead <= 0x9F ? lead - 0x81 : lead - 0xE0 + 31) << 8) + (index & 0xFF));
+    }
+    std::vector<QString> m_texts = std::vector<QString>(0x100 + 60 * 0x100);
+};
+
+const DecodeTable &decodeTable() {
+    static const DecodeTable table;
+    return table;
 }
 
 // Byte length of each code point of text: 1 for ASCII, half-width katakana and characters that
@@ -116,7 +169,7 @@ std::vector<int> charByteLengths(QStringView text, std::vector<qsizetype> *start
 } // namespace
 
 bool isLeadByte(unsigned char b) {
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+    return isLead(b);
 }
 
 bool encode(const QString &text, QByteArray &out) {
@@ -148,33 +201,49 @@ QString decode(const QByteArray &bytes) {
 }
 
 QString decode(const char *data, qsizetype size) {
-    QString out;
     if (!data || size <= 0)
-        return out;
-    out.reserve(size);
-    QByteArray chunk;
+        return QString();
+    const DecodeTable &table = decodeTable();
+    // Marks and evaluations are mostly one character: they share the table's text.
+    const auto first = static_cast<unsigned char>(data[0]);
+    if (size == 1 && (first < 0x80 || isKanaByte(first)))
+        return table.text(first);
+    if (size == 2 && isLead(first) && isTrailByte(static_cast<unsigned char>(data[1])))
+        return table.text(first << 8 | static_cast<unsigned char>(data[1]));
+    // Every byte gives at most one code unit, so `size` units hold the text; a longer text from
+    // the table grows the buffer for the rest.
+    QString out(size, Qt::Uninitialized);
+    char16_t *p = reinterpret_cast<char16_t *>(out.data());
+    qsizetype n = 0;
     qsizetype i = 0;
+    auto put = [&](int index, qsizetype next) {
+        if (const char16_t u = table.unit(index)) {
+            p[n++] = u;
+            return;
+        }
+        out.truncate(n);
+        out.append(table.longer(index));
+        n = out.size();
+        out.resize(n + size - next);
+        p = reinterpret_cast<char16_t *>(out.data());
+    };
     while (i < size) {
         const auto b = static_cast<unsigned char>(data[i]);
         if (b < 0x80) {
-            decodeKanji(chunk, out);
-            chunk.clear();
-            out.append(QChar(b));
+            p[n++] = b;
             ++i;
         } else if (isKanaByte(b)) {
-            chunk.append(char(b));
+            put(b, i + 1);
             ++i;
-        } else if (isLeadByte(b) && i + 1 < size && isTrailByte(static_cast<unsigned char>(data[i + 1]))) {
-            chunk.append(data + i, 2);
+        } else if (isLead(b) && i + 1 < size && isTrailByte(static_cast<unsigned char>(data[i + 1]))) {
+            put(b << 8 | static_cast<unsigned char>(data[i + 1]), i + 2);
             i += 2;
         } else {
-            decodeKanji(chunk, out);
-            chunk.clear();
-            out.append(QChar::ReplacementCharacter);
+            p[n++] = QChar::ReplacementCharacter;
             ++i;
         }
     }
-    decodeKanji(chunk, out);
+    out.truncate(n);
     return out;
 }
 

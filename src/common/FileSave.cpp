@@ -3,10 +3,23 @@
 #include "common/Cp932.h"
 #include "common/DataPaths.h"
 
+#include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QRandomGenerator>
+
+#ifdef Q_OS_WIN
+#include <io.h>
+#include <windows.h>
+#else
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <unistd.h>
+#endif
 
 namespace tavro {
 
@@ -19,27 +32,102 @@ bool fail(QString *error, const QString &path, const QString &reason) {
     return false;
 }
 
-// Writes `bytes` to `path` through QSaveFile (temporary file in the same folder, renamed on commit).
-bool writeSaveFile(const QString &path, const QByteArray &bytes, QString &reason) {
-    if (QFileInfo(path).isDir()) {
-        reason = QStringLiteral("同じ名前のフォルダがあります。");
+const QString kTempSuffix = QStringLiteral(".tavro-tmp");
+constexpr qint64 kStaleSeconds = 24 * 60 * 60;
+
+// "<name>.<process id>.<random>.tavro-tmp" beside `path`: no other process picks the same name.
+QString temporaryPathFor(const QString &path) {
+    return path + u'.' + QString::number(QCoreApplication::applicationPid()) + u'.' +
+           QString::number(QRandomGenerator::system()->generate64(), 36) + kTempSuffix;
+}
+
+// True for a temporary file name of a save of `fileName` made by temporaryPathFor().
+bool isTemporaryOf(const QString &candidate, const QString &fileName) {
+    if (!candidate.startsWith(fileName + u'.') || !candidate.endsWith(kTempSuffix))
         return false;
-    }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        reason = file.errorString();
+    const QStringList parts =
+        candidate.mid(fileName.size() + 1, candidate.size() - fileName.size() - 1 - kTempSuffix.size())
+            .split(u'.');
+    if (parts.size() != 2 || parts[0].isEmpty() || parts[1].isEmpty())
         return false;
-    }
-    if (file.write(bytes) != bytes.size()) {
-        reason = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        reason = file.errorString();
-        return false;
-    }
+    for (QChar c : parts[0])
+        if (!c.isDigit())
+            return false;
+    for (QChar c : parts[1])
+        if (!((c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'z')))
+            return false;
     return true;
+}
+
+// Removes temporary files of saves of `path` older than a day (left by a save that was killed).
+void removeStaleTemporaries(const QString &path) {
+    const QFileInfo info(path);
+    const QString fileName = info.fileName();
+    const QDateTime limit = QDateTime::currentDateTimeUtc().addSecs(-kStaleSeconds);
+    QDirIterator it(info.absolutePath(), {QStringLiteral("*") + kTempSuffix}, QDir::Files | QDir::Hidden);
+    while (it.hasNext()) {
+        it.next();
+        const QFileInfo found = it.fileInfo();
+        if (isTemporaryOf(found.fileName(), fileName) && found.lastModified().toUTC() < limit)
+            QFile::remove(found.filePath());
+    }
+}
+
+bool syncToDisk(QFile &file) {
+#ifdef Q_OS_WIN
+    return FlushFileBuffers(reinterpret_cast<HANDLE>(_get_osfhandle(file.handle())));
+#else
+    return ::fsync(file.handle()) == 0;
+#endif
+}
+
+// Replaces `to` by `from` in one step.
+bool renameOver(const QString &from, const QString &to, QString &reason) {
+#ifdef Q_OS_WIN
+    if (MoveFileExW(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(from).utf16()),
+                    reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(to).utf16()),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return true;
+    reason = QStringLiteral("名前を変更できませんでした。(エラー %1)").arg(GetLastError());
+#else
+    if (::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0)
+        return true;
+    reason = QString::fromLocal8Bit(std::strerror(errno));
+#endif
+    return false;
+}
+
+// A second name for the bytes of `from` at `to` (a new name): a hard link, else a copy.
+bool linkOrCopy(const QString &from, const QString &to) {
+#ifdef Q_OS_WIN
+    if (CreateHardLinkW(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(to).utf16()),
+                        reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(from).utf16()), nullptr))
+        return true;
+#else
+    if (::link(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0)
+        return true;
+#endif
+    return QFile::copy(from, to);
+}
+
+// Writes `bytes` to a new temporary file beside `target`, on disk before it returns. The file is
+// removed again when anything fails.
+bool writeTemporary(const QString &target, const QByteArray &bytes, QString &temp, QString &reason) {
+    temp = temporaryPathFor(target);
+    QFile file(temp);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        reason = file.errorString();
+        return false;
+    }
+    const bool ok = file.write(bytes) == bytes.size() && file.flush() && syncToDisk(file);
+    if (ok && QFileInfo::exists(target))
+        file.setPermissions(QFileInfo(target).permissions());
+    file.close();
+    if (ok && file.error() == QFileDevice::NoError)
+        return true;
+    reason = file.errorString();
+    QFile::remove(temp);
+    return false;
 }
 
 } // namespace
@@ -70,37 +158,33 @@ QString backupPathFor(const QString &path) {
 }
 
 bool saveFileAtomically(const QString &path, const QByteArray &bytes, QString *error, Backup backup) {
-    const QString target = paths::resolveExisting(path);
-    QString reason;
-    const bool hadOld = QFileInfo(target).isFile();
-    const QString bak = backupPathFor(target);
-    if (backup == Backup::None || !hadOld || bak == target) {
-        if (!writeSaveFile(target, bytes, reason))
-            return fail(error, target, reason);
-        return true;
-    }
+    QString target = paths::resolveExisting(path);
+    if (QFileInfo(target).isSymLink())
+        target = QFileInfo(target).canonicalFilePath();
+    if (QFileInfo(target).isDir())
+        return fail(error, target, QStringLiteral("同じ名前のフォルダがあります。"));
 
-    // One generation: the new bytes are complete on disk before the old file is touched.
-    const QString temp = target + QStringLiteral(".tmp");
-    if (!writeSaveFile(temp, bytes, reason)) {
+    // The new bytes are complete on disk before anything is renamed; every rename replaces its
+    // target in one step, so `target` always holds the old or the new bytes.
+    QString reason;
+    QString temp;
+    if (!writeTemporary(target, bytes, temp, reason))
+        return fail(error, target, reason);
+    const QString bak = backupPathFor(target);
+    if (backup == Backup::OneGeneration && bak != target && QFileInfo(target).isFile()) {
+        // Without a backup the file is still replaced in one step.
+        const QString bakTemp = temporaryPathFor(bak);
+        if (linkOrCopy(target, bakTemp)) {
+            QString ignored;
+            if (!renameOver(bakTemp, bak, ignored))
+                QFile::remove(bakTemp);
+        }
+    }
+    if (!renameOver(temp, target, reason)) {
         QFile::remove(temp);
         return fail(error, target, reason);
     }
-    QFile::remove(bak);
-    if (!QFile::rename(target, bak)) {
-        // No backup possible; replace the file in one step so it is either old or new.
-        QFile::remove(temp);
-        if (!writeSaveFile(target, bytes, reason))
-            return fail(error, target, reason);
-        return true;
-    }
-    QFile tempFile(temp);
-    if (!tempFile.rename(target)) {
-        reason = tempFile.errorString();
-        QFile::rename(bak, target);
-        QFile::remove(temp);
-        return fail(error, target, reason);
-    }
+    removeStaleTemporaries(target);
     return true;
 }
 

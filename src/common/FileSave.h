@@ -12,10 +12,12 @@ enum class Backup {
     OneGeneration,
 };
 
-// Writes the whole file atomically: the bytes go to a temporary file in the same folder, which then
-// replaces `path`. With Backup::OneGeneration the old file is renamed to ".bak" (an older ".bak" is
-// removed first) only after the new bytes are safely on disk. On failure the old file is left in
-// place, `error` gets a Japanese message, and the result is false.
+// Writes the whole file atomically: the bytes go to a new temporary file in the same folder,
+// "<name>.<process id>.<random>.tavro-tmp", synced to disk and then renamed over `path`, so a kill at
+// any moment leaves the old or the new bytes. With Backup::OneGeneration the old bytes first become
+// the ".bak" file (replaced in one step as well). On failure the temporary file is removed, the old
+// file is left in place, `error` gets a Japanese message, and the result is false. A successful save
+// removes temporary files of saves of the same file older than a day.
 bool saveFileAtomically(const QString &path, const QByteArray &bytes, QString *error = nullptr,
                         Backup backup = Backup::None);
 

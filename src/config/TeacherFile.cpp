@@ -91,8 +91,10 @@ bool TeacherFile::save(const QString &dataFolder, int nendo, QString *error) con
 
 QString TeacherFile::entryOfLine(const QString &nLine) {
     const QString rest = nLine.mid(1);
-    const qsizetype close = rest.indexOf(u')');
     // Text after the grade and class (a stray blank, say) is dropped; the grade and class are kept.
+    // A ")" before the "(" belongs to the name.
+    const qsizetype open = rest.indexOf(u'(');
+    const qsizetype close = open < 0 ? -1 : rest.indexOf(u')', open);
     if (close < 0 || close == rest.size() - 1)
         return rest;
     return rest.left(close + 1);

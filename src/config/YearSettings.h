@@ -15,6 +15,7 @@ struct SymbolPattern {
 
     // Number of leading non-empty symbols.
     int symbolCount() const;
+    bool operator==(const SymbolPattern &other) const = default;
 };
 
 // The year settings file ("Tavro" + year + ".ini") with every key and its default. load() reads all
@@ -38,6 +39,7 @@ struct YearSettings {
         std::array<int, 5> hyouteiPatern{}; // 0 none, 1..5 A..E, 6 K
         std::array<int, 5> kantenPatern{};  // 0 none, 1..5 A..E
         std::array<int, 5> hikaku{};        // index 1..4 used (evaluations 2..5)
+        bool operator==(const Patterns &other) const = default;
     };
     Patterns hissu;   // section "Hyoutei"
     Patterns sentaku; // section "Sentaku"
@@ -67,6 +69,8 @@ struct YearSettings {
     std::array<bool, 9> gakuTest{};
     std::array<bool, 5> hyoutei{};
     std::array<bool, 5> hyouteiS{};
+
+    bool operator==(const YearSettings &other) const = default;
 
     static QString defaultGakuNameName(int n); // n = 1..9
     static std::array<QString, 9> defaultGakuNameNames();

@@ -29,14 +29,17 @@ EvaluationResults::EvaluationResults() {
 }
 
 void EvaluationResults::reset() {
-    entries.assign(std::size_t(kPeriods) * kSlots, StudentResult{});
+    // Destroying and value-initialising is cheaper than copying a default entry over each one.
+    entries.clear();
+    entries.resize(std::size_t(kPeriods) * kSlots);
     dateTimes.fill(0.0);
 }
 
 void EvaluationResults::resetClass(int cls) {
     for (int k = 1; k <= kPeriods; ++k)
         for (int n = 1; n <= kSeatsPerClass; ++n)
-            at(k, cls, n) = StudentResult{};
+            if (StudentResult &s = at(k, cls, n); !s.isEmpty())
+                s = StudentResult{};
 }
 
 double toDayCount(const QDateTime &dateTime) {

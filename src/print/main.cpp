@@ -2,11 +2,11 @@
 // with the offscreen platform, so it needs no display.
 #include "cli/CliSupport.h"
 #include "common/DataPaths.h"
+#include "common/FileSave.h"
 #include "print/PrintSupport.h"
 #include "reports/LayoutRecorder.h"
 #include "reports/render/PdfPrintTarget.h"
 
-#include <QFile>
 #include <QGuiApplication>
 #include <QJsonDocument>
 #include <QRegularExpression>
@@ -118,9 +118,8 @@ int main(int argc, char *argv[]) {
         std::fwrite(json.constData(), 1, std::size_t(json.size()), stdout);
         return 0;
     }
-    QFile f(parser.value(layout));
-    if (!f.open(QIODevice::WriteOnly) || f.write(json) != json.size())
-        return cli::userError(
-            QStringLiteral("%1 に書き込めません: %2").arg(parser.value(layout), f.errorString()));
+    QString error;
+    if (!saveFileAtomically(parser.value(layout), json, &error))
+        return cli::userError(error);
     return 0;
 }

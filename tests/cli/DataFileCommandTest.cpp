@@ -195,6 +195,11 @@ void DataFileCommandTest::loadRefusesBadInput() {
         {R"({"kind":"elective-result","records":[{"period":1,"class":1,"number":1,"percentage":1,"evaluation":"123456","viewpointPercentages":[1,1,1,1,1,1],"marks":["","","","","",""]}]})",
          QStringLiteral("records[0].evaluation")},
         {R"({"kind":"full-scores","values":[100,40,40,20,0,0]})", QStringLiteral("values")},
+        // A zero character would end the text in the file and lose what follows it.
+        {R"({"kind":"class-result","evaluations":[{"period":1,"number":1,"text":"A\u0000B"}]})",
+         QStringLiteral("evaluations[0].text")},
+        {R"({"kind":"worksheet","items":[{"item":1,"name":"\u0000","kind":1}]})",
+         QStringLiteral("items[0].name")},
     };
     for (const auto &[text, where] : cases) {
         writeFile(jsonPath, text);

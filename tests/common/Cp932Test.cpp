@@ -1,5 +1,7 @@
 #include "common/Cp932.h"
 
+#include <QRandomGenerator>
+#include <QStringDecoder>
 #include <QTest>
 
 using namespace tavro;
@@ -12,7 +14,45 @@ private slots:
     void unencodableIsReported();
     void invalidBytesDecodeToReplacement();
     void byteHelpers();
+    void decodeMatchesConverter();
 };
+
+namespace {
+
+// The decoding through the converter itself, run by run: ASCII one to one, runs of half-width
+// katakana and whole double-byte characters through "windows-31j" (its U+001A for an unmapped
+// sequence as U+FFFD), any other byte U+FFFD.
+QString converterDecode(const QByteArray &bytes) {
+    static QStringDecoder decoder("windows-31j", QStringConverter::Flag::Stateless);
+    auto lead = [](unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); };
+    auto trail = [](unsigned char b) { return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC); };
+    QString out;
+    QByteArray run;
+    auto flush = [&] {
+        if (!run.isEmpty())
+            out += QString(decoder.decode(run)).replace(QChar(0x1A), QChar::ReplacementCharacter);
+        run.clear();
+    };
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        if (b < 0x80) {
+            flush();
+            out += QChar(b);
+        } else if (b >= 0xA1 && b <= 0xDF) {
+            run += char(b);
+        } else if (lead(b) && i + 1 < bytes.size() && trail(static_cast<unsigned char>(bytes[i + 1]))) {
+            run += bytes.mid(i, 2);
+            ++i;
+        } else {
+            flush();
+            out += QChar::ReplacementCharacter;
+        }
+    }
+    flush();
+    return out;
+}
+
+} // namespace
 
 void Cp932Test::roundTrip_data() {
     QTest::addColumn<QString>("text");
@@ -73,6 +113,33 @@ void Cp932Test::byteHelpers() {
     QCOMPARE(cp932::leftBytes(bytes, 5), bytes.left(4));
     QCOMPARE(cp932::midBytes(bytes, 2), bytes.mid(3));
     QCOMPARE(cp932::safeCut(QByteArray("ab\x82"), 3), 3); // a lone lead byte at the end counts alone
+}
+
+void Cp932Test::decodeMatchesConverter() {
+    // Every sequence of one and two bytes.
+    for (int a = 0; a < 256; ++a) {
+        const QByteArray one(1, char(a));
+        QCOMPARE(cp932::decode(one), converterDecode(one));
+        for (int b = 0; b < 256; ++b) {
+            const char pair[2] = {char(a), char(b)};
+            const QByteArray two(pair, 2);
+            if (cp932::decode(two) != converterDecode(two))
+                QFAIL(qPrintable(QStringLiteral("bytes %1").arg(QString::fromLatin1(two.toHex()))));
+        }
+    }
+    // Longer texts mixing ASCII, kana, double-byte characters, unmapped pairs and stray bytes.
+    QRandomGenerator random(932);
+    const QByteArray pieces[] = {"a",        "\x20",     "\x1a",     "\xb1",     "\xdf",     "\x82\xa0",
+                                 "\x88\x9f", "\x87\x40", "\xfa\x5c", "\xed\x40", "\x85\x40", "\xeb\xa0",
+                                 "\x81",     "\x80",     "\xfd",     "\xa0",     "\x82\x7f", "\xfc\xfc"};
+    for (int n = 0; n < 20000; ++n) {
+        QByteArray text;
+        const int count = random.bounded(1, 24);
+        for (int k = 0; k < count; ++k)
+            text += pieces[random.bounded(int(std::size(pieces)))];
+        if (cp932::decode(text) != converterDecode(text))
+            QFAIL(qPrintable(QStringLiteral("bytes %1").arg(QString::fromLatin1(text.toHex()))));
+    }
 }
 
 QTEST_GUILESS_MAIN(Cp932Test)

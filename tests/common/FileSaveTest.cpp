@@ -1,8 +1,14 @@
 #include "common/FileSave.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
+
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/resource.h>
+#endif
 
 using namespace tavro;
 
@@ -20,6 +26,7 @@ private slots:
     void oneBackupGeneration();
     void failedSaveKeepsOldFile();
     void textLines();
+    void temporaryNamesAndStaleOnes();
 };
 
 void FileSaveTest::oneBackupGeneration() {
@@ -40,13 +47,39 @@ void FileSaveTest::failedSaveKeepsOldFile() {
     const QString path = tmp.filePath("a.dat");
     QVERIFY(saveFileAtomically(path, "old", nullptr, Backup::OneGeneration));
 
-    // The temporary file cannot be created: the old file and no backup stay.
-    QVERIFY(QDir(tmp.path()).mkdir("a.dat.tmp"));
+    // The temporary file cannot be created (its name is too long for the file system): the old
+    // file and no backup stay.
+    const QString longPath = tmp.filePath(QString(240, u'a') + ".dat");
+    {
+        QFile f(longPath);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("old");
+    }
     QString error;
-    QVERIFY(!saveFileAtomically(path, "new", &error, Backup::OneGeneration));
+    QVERIFY(!saveFileAtomically(longPath, "new", &error, Backup::OneGeneration));
     QVERIFY(error.startsWith("ファイルを保存できませんでした。"));
-    QCOMPARE(contents(path), QByteArray("old"));
-    QVERIFY(!QFile::exists(tmp.filePath("a.bak")));
+    QCOMPARE(contents(longPath), QByteArray("old"));
+    QVERIFY(!QFile::exists(backupPathFor(longPath)));
+    QCOMPARE(QDir(tmp.path()).entryList(QDir::Files).size(), 2);
+
+#ifdef Q_OS_UNIX
+    // Writing fails half-way (the file size limit stands in for a full disk): the temporary file is
+    // removed and the old file stays.
+    {
+        struct rlimit old {};
+        getrlimit(RLIMIT_FSIZE, &old);
+        const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit small = old;
+        small.rlim_cur = 4096;
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        const bool saved = saveFileAtomically(path, QByteArray(100000, 'x'), &error, Backup::OneGeneration);
+        setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, previousHandler);
+        QVERIFY(!saved);
+        QCOMPARE(contents(path), QByteArray("old"));
+        QCOMPARE(QDir(tmp.path()).entryList({"a.*"}, QDir::Files), QStringList({"a.dat"}));
+    }
+#endif
 
     // The target is a folder.
     QVERIFY(QDir(tmp.path()).mkdir("dir.dat"));
@@ -71,6 +104,35 @@ void FileSaveTest::textLines() {
     QCOMPARE(splitTextLines("a\rb\nc\r\n\r\n"), QStringList({"a", "b", "c", ""}));
     QVERIFY(!readTextLines(tmp.filePath("missing"), lines));
     QVERIFY(lines.isEmpty());
+}
+
+void FileSaveTest::temporaryNamesAndStaleOnes() {
+    QTemporaryDir tmp;
+    const QString path = tmp.filePath("101国語.dat");
+    QVERIFY(saveFileAtomically(path, "old"));
+    // Left behind by killed saves: of this file a day old and fresh, of another file, and a name of
+    // another program.
+    const QStringList leftovers{"101国語.dat.4242.k3j9x.tavro-tmp", "101国語.dat.17.abc.tavro-tmp",
+                                "102国語.dat.4242.k3j9x.tavro-tmp", "101国語.dat.tmp.tavro-tmp",
+                                "101国語.dat.4242.K3.tavro-tmp"};
+    const QDateTime old = QDateTime::currentDateTime().addSecs(-25 * 3600);
+    for (const QString &name : leftovers) {
+        QFile f(tmp.filePath(name));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        if (name != leftovers[1])
+            QVERIFY(f.setFileTime(old, QFileDevice::FileModificationTime));
+    }
+
+    // The next save removes only the day-old temporary files of this file. Its backup cannot
+    // replace a folder of that name; the file is saved all the same.
+    QVERIFY(QDir(tmp.path()).mkdir("101国語.bak"));
+    QVERIFY(saveFileAtomically(path, "new", nullptr, Backup::OneGeneration));
+    QCOMPARE(contents(path), QByteArray("new"));
+    QStringList expected = leftovers.mid(1);
+    expected.append("101国語.dat");
+    expected.sort();
+    QCOMPARE(QDir(tmp.path()).entryList(QDir::Files, QDir::Name), expected);
+    QCOMPARE(QDir(tmp.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList({"101国語.bak"}));
 }
 
 QTEST_GUILESS_MAIN(FileSaveTest)

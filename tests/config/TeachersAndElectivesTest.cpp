@@ -60,6 +60,12 @@ void TeachersAndElectivesTest::teacherLinesAreReadAsTheWindowsDo() {
     QCOMPARE(TeacherFile::makeEntry("田中", 2, 0), QString("田中(2-0)"));
     // An "N" line without any name gives no teacher for the login list.
     QVERIFY(TeacherFile::fromLines({"N(1-1)"}).teacherNames().isEmpty());
+
+    // A ")" inside the name is kept: the settings window's save must not rename the teacher.
+    TeacherFile odd = TeacherFile::fromLines({"N山田)太郎(1-2) ", "N佐藤)"});
+    QCOMPARE(odd.entries(), QStringList({"山田)太郎(1-2)", "佐藤)"}));
+    odd.setEntries(odd.entries());
+    QCOMPARE(odd.teacherNames(), QStringList({"山田)太郎", "佐藤)"}));
 }
 
 void TeachersAndElectivesTest::savesKeepTheOtherKindOfLine() {

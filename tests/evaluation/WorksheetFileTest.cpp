@@ -187,26 +187,29 @@ void WorksheetFileTest::savesWithOneBackup() {
 
 void WorksheetFileTest::failedSaveKeepsOldFile() {
     QTemporaryDir tmp;
-    const QString path = tmp.filePath(QStringLiteral("w.dat"));
-    QVERIFY(WorksheetFile::save(path, sample()));
-    const QByteArray old = contents(path);
-
-    // The temporary file cannot be written (its name is taken by a folder).
-    QVERIFY(QDir(tmp.path()).mkdir(QStringLiteral("w.dat.tmp")));
+    // The temporary file cannot be created: its name is too long for the file system.
+    const QString path = tmp.filePath(QString(240, u'w') + QStringLiteral(".dat"));
+    QByteArray old;
+    QVERIFY(WorksheetFile::serialize(sample(), old));
+    {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        QCOMPARE(f.write(old), old.size());
+    }
     Worksheet changed = sample();
     changed.score(1, 2, 3) = 9;
     QString error;
     QVERIFY(!WorksheetFile::save(path, changed, &error));
     QVERIFY(!error.isEmpty());
     QCOMPARE(contents(path), old);
-    QVERIFY(!QFile::exists(tmp.filePath(QStringLiteral("w.bak"))));
+    QVERIFY(!QFile::exists(backupPathFor(path)));
+    QCOMPARE(QDir(tmp.path()).entryList(QDir::Files).size(), 1);
 
     // A text that cannot be stored: nothing is touched.
-    QVERIFY(QDir(tmp.path()).rmdir(QStringLiteral("w.dat.tmp")));
     changed.item(1).name = QString::fromUtf8("😀");
     QVERIFY(!WorksheetFile::save(path, changed, &error));
     QCOMPARE(contents(path), old);
-    QVERIFY(!QFile::exists(tmp.filePath(QStringLiteral("w.bak"))));
+    QVERIFY(!QFile::exists(backupPathFor(path)));
 
     // The folder path is a file.
     QFile blocker(tmp.filePath(QStringLiteral("teacher")));
