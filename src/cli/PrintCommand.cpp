@@ -32,7 +32,9 @@ const Registration registration(
      QStringLiteral("print DOC --data DIR [--year N] --grade G [--test CODE] [--subject S] [--period K] "
                     "[--classes 1,2,...] [--range A-B] [--now YYYY-MM-DDTHH:MM:SS] --pdf FILE [--layout "
                     "FILE|-] [--dpi N]"),
-     QStringLiteral("文書を PDF に印刷し、--layout で描いた内容を JSON に書きます (DOC: kondan)"), run});
+     QStringLiteral("文書を PDF に印刷し、--layout で描いた内容を JSON に書きます (DOC: kondan, ichiran, "
+                    "seal, sentaku-tsuchihyo, toutatsu)"),
+     run});
 
 } // namespace
 
