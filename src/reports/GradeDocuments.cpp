@@ -21,7 +21,8 @@ constexpr int kSentakuBlocksPerPage = 6; // 2 across, 3 down
 constexpr int kSentakuRows = 10;         // electives per block
 const QString kCircled = QStringLiteral("①②③④⑤⑥");
 
-// The grade list: landscape with 9 pt type, portrait with 7 pt type; sizes in units.
+// The grade list: landscape with 9 pt type, portrait with 7 pt type; sizes in units. Every paper keeps
+// within the printable area of a printer with the usual quarter-inch margins.
 struct IchiranGeometry {
     int left, top, rowHeight, columnWidth, lineOffset;
     double body, dense, small;
@@ -32,8 +33,8 @@ struct IchiranGeometry {
 
 IchiranGeometry ichiranGeometry(bool landscape) {
     if (landscape)
-        return {180, 400, 64, 84, 12, 9, 7, 5, 45, 4, 400};
-    return {150, 450, 80, 56, 8, 7, 5, 5, 60, 5, 340};
+        return {150, 400, 64, 82, 12, 9, 7, 5, 45, 4, 380};
+    return {130, 450, 80, 56, 8, 7, 5, 5, 60, 5, 300};
 }
 
 bool landscapeList(const GradeDocumentData &data) {
@@ -290,7 +291,7 @@ bool drawIchiran(const GradeDocumentData &data, const std::vector<int> &classes,
 bool drawSeals(const GradeDocumentData &data, const std::vector<int> &classes, PageCanvas &canvas,
                PageRun &run) {
     const GradeHyouteiStore &store = *data.store;
-    Page page(canvas, PageGrid::fromUnits(canvas, 150, 150, 56, 60, 10));
+    Page page(canvas, PageGrid::fromUnits(canvas, 120, 150, 56, 58, 10));
     const PageGrid &grid = page.grid();
     const QStringList subjects = store.displaySubjects();
     const std::vector<int> seats = printableSlots(store, classes);

@@ -367,7 +367,7 @@ private slots:
         }
     }
 
-    // Every text and line of every document lies on its paper, in both list orientations.
+    // Every text and line of every document lies within the printable area, in both list orientations.
     void everythingOnThePaper() {
         for (int houkou : {0, 1}) {
             Grade g(2, houkou);
@@ -397,8 +397,10 @@ private slots:
                 const bool a3 = layout[QStringLiteral("paper")].toString() == QLatin1String("A3");
                 const int shortSide = int((a3 ? 297 : 210) * 600 / 25.4);
                 const int longSide = int((a3 ? 420 : 297) * 600 / 25.4);
-                const int width = landscape ? longSide : shortSide;
-                const int height = landscape ? shortSide : longSide;
+                // A printer's origin is its printable area: with quarter-inch margins the drawing shifts by
+                // one margin and must end before the other.
+                const int width = (landscape ? longSide : shortSide) - 300;
+                const int height = (landscape ? shortSide : longSide) - 300;
                 QVERIFY(!pages(layout).isEmpty());
                 for (const QJsonValue &p : pages(layout))
                     for (const QJsonValue &op : p[QStringLiteral("ops")].toArray()) {
@@ -411,6 +413,11 @@ private slots:
                             const int w = int(cp932::byteLength(text) * size / 2);
                             QVERIFY2(x >= 0 && y >= 0 && x + w <= width && y + size <= height,
                                      qPrintable(QStringLiteral("%1 at %2,%3").arg(text).arg(x).arg(y)));
+                        } else if (kind == QLatin1String("rect")) {
+                            QVERIFY(op[QStringLiteral("left")].toInt() >= 0 &&
+                                    op[QStringLiteral("top")].toInt() >= 0);
+                            QVERIFY(op[QStringLiteral("right")].toInt() <= width &&
+                                    op[QStringLiteral("bottom")].toInt() <= height);
                         } else if (kind == QLatin1String("line")) {
                             for (const char *k : {"x1", "x2"})
                                 QVERIFY(op[QLatin1String(k)].toInt() >= 0 &&
