@@ -7,7 +7,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QFileInfo>
 
 using namespace tavro;
@@ -69,7 +69,7 @@ BENCHMARK(BM_Toutatsu)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 int main(int argc, char **argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    QGuiApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -51,6 +51,20 @@ const std::vector<ClipText> &clipTexts() {
     return clipRegistry();
 }
 
+bool readNumber(const QCommandLineParser &parser, const QCommandLineOption &option, int low, int high,
+                const QString &what, int &value, int &status) {
+    bool ok = false;
+    value = parser.value(option).toInt(&ok);
+    if (!parser.isSet(option) || !ok || value < low || value > high) {
+        status = usage(QStringLiteral("--%1 には %2 を %3 から %4 までの数で指定してください。")
+                           .arg(option.names().first(), what)
+                           .arg(low)
+                           .arg(high));
+        return false;
+    }
+    return true;
+}
+
 const QCommandLineOption &sjisOption() {
     static const QCommandLineOption option(
         QStringLiteral("sjis"), QStringLiteral("シフトJIS (コードページ932) のバイトで出力します"));

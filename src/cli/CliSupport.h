@@ -40,6 +40,10 @@ const std::vector<ClipText> &clipTexts();
 struct ClipRegistration {
     explicit ClipRegistration(ClipText text);
 };
+// A required whole number low..high; false after the usage message naming `what`.
+bool readNumber(const QCommandLineParser &parser, const QCommandLineOption &option, int low, int high,
+                const QString &what, int &value, int &status);
+
 // --sjis: the code page 932 bytes in place of UTF-8.
 const QCommandLineOption &sjisOption();
 // Writes a clipboard text exactly as it is, nothing added: UTF-8, or the code page 932 bytes (status 1

@@ -14,20 +14,6 @@ namespace tavro::cli {
 
 namespace {
 
-bool readNumber(const QCommandLineParser &parser, const QCommandLineOption &option, int low, int high,
-                const QString &what, int &value, int &status) {
-    bool ok = false;
-    value = parser.value(option).toInt(&ok);
-    if (!parser.isSet(option) || !ok || value < low || value > high) {
-        status = usage(QStringLiteral("--%1 には %2 を %3 から %4 までの数で指定してください。")
-                           .arg(option.names().first(), what)
-                           .arg(low)
-                           .arg(high));
-        return false;
-    }
-    return true;
-}
-
 bool readName(const QCommandLineParser &parser, const QCommandLineOption &option, const QString &what,
               QString &value, int &status) {
     value = parser.value(option);

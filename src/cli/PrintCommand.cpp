@@ -29,11 +29,13 @@ int run(const QStringList &args) {
 
 const Registration registration(
     {QStringLiteral("print"),
-     QStringLiteral("print DOC --data DIR [--year N] --grade G [--test CODE] [--subject S] [--period K] "
+     QStringLiteral("print DOC --data DIR [--year N] --grade G [--test CODE] [--subject S --teacher T "
+                    "[--elective]] [--period K] "
                     "[--classes 1,2,...] [--range A-B] [--now YYYY-MM-DDTHH:MM:SS] --pdf FILE [--layout "
                     "FILE|-] [--dpi N]"),
-     QStringLiteral("文書を PDF に印刷し、--layout で描いた内容を JSON に書きます (DOC: kondan, ichiran, "
-                    "seal, sentaku-tsuchihyo, toutatsu)"),
+     QStringLiteral("文書を PDF に印刷し、--layout で描いた内容を JSON に書きます (DOC: kondan, shiryou-a, "
+                    "shiryou-b, shiryou-c, shiryou-d, shiryou-e, cover, kohyou, kohyou-old, kohyou-cover, "
+                    "ichiran, seal, sentaku-tsuchihyo, toutatsu)"),
      run});
 
 } // namespace

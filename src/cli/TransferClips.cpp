@@ -78,13 +78,10 @@ int runExcel(const QStringList &args) {
     QString folder;
     if (!readYear(parser, year, nendo, status) || !readDataFolder(parser, data, folder, status))
         return status;
-    bool ok = false;
-    const int grade = parser.value(gradeOpt).toInt(&ok);
-    if (!ok || grade < 1 || grade > 6)
-        return usage(QStringLiteral("--grade には学年を 1 から 6 までの数で指定してください。"));
-    const int period = parser.value(periodOpt).toInt(&ok);
-    if (!ok || period < 1 || period > 5)
-        return usage(QStringLiteral("--period には評定を 1 から 5 までの数で指定してください。"));
+    int grade = 0, period = 0;
+    if (!readNumber(parser, gradeOpt, 1, 6, QStringLiteral("学年"), grade, status) ||
+        !readNumber(parser, periodOpt, 1, 5, QStringLiteral("評定"), period, status))
+        return status;
     folder = paths::withTrailingSeparator(folder);
     const MainSettings main = MainSettings::load(folder);
     CliPrompter prompter;

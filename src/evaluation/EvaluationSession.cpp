@@ -274,11 +274,8 @@ void EvaluationSession::rowsChanged(const std::vector<int> &touched) {
     changed();
 }
 
-gridkeys::KeyResult EvaluationSession::viewpointRatioKey(int period, int viewpoint,
-                                                         const gridkeys::KeyPress &key) {
-    if (!isPeriod(period) || !isViewpoint(viewpoint))
-        return {};
-    std::int32_t &value = m_worksheet->viewpointRatio(period, viewpoint);
+gridkeys::KeyResult EvaluationSession::numberKey(std::int32_t &value, int period,
+                                                 const gridkeys::KeyPress &key) {
     gridkeys::KeyResult r = gridkeys::ratioKey(value, key);
     if (m_readOnly) {
         r.changed = false;
@@ -290,55 +287,32 @@ gridkeys::KeyResult EvaluationSession::viewpointRatioKey(int period, int viewpoi
         m_calculated = false;
         if (r.changed) {
             value = r.value;
-            m_sharesStale[std::size_t(period - 1)] = true;
+            if (isPeriod(period))
+                m_sharesStale[std::size_t(period - 1)] = true;
             changed();
         }
     }
     return r;
+}
+
+gridkeys::KeyResult EvaluationSession::viewpointRatioKey(int period, int viewpoint,
+                                                         const gridkeys::KeyPress &key) {
+    if (!isPeriod(period) || !isViewpoint(viewpoint))
+        return {};
+    return numberKey(m_worksheet->viewpointRatio(period, viewpoint), period, key);
 }
 
 gridkeys::KeyResult EvaluationSession::itemRatioKey(int item, int period, int viewpoint,
                                                     const gridkeys::KeyPress &key) {
     if (!isItem(item) || !isPeriod(period) || !isViewpoint(viewpoint))
         return {};
-    std::int32_t &value = m_worksheet->itemRatio(item, period, viewpoint);
-    gridkeys::KeyResult r = gridkeys::ratioKey(value, key);
-    if (m_readOnly) {
-        r.changed = false;
-        r.value = value;
-        r.digit = -1;
-        return r;
-    }
-    if (r.handled) {
-        m_calculated = false;
-        if (r.changed) {
-            value = r.value;
-            m_sharesStale[std::size_t(period - 1)] = true;
-            changed();
-        }
-    }
-    return r;
+    return numberKey(m_worksheet->itemRatio(item, period, viewpoint), period, key);
 }
 
 gridkeys::KeyResult EvaluationSession::fullScoreKey(int item, const gridkeys::KeyPress &key) {
     if (!isItem(item))
         return {};
-    int &value = m_worksheet->item(item).fullScore;
-    gridkeys::KeyResult r = gridkeys::ratioKey(value, key);
-    if (m_readOnly) {
-        r.changed = false;
-        r.value = value;
-        r.digit = -1;
-        return r;
-    }
-    if (r.handled) {
-        m_calculated = false;
-        if (r.changed) {
-            value = r.value;
-            changed();
-        }
-    }
-    return r;
+    return numberKey(m_worksheet->item(item).fullScore, 0, key);
 }
 
 void EvaluationSession::itemsChanged(bool recalculateAll) {

@@ -160,6 +160,8 @@ private:
     void noteProblem(const QString &path, const QStringList &problems);
     void recalculateRow(int slot);
     void changed();
+    // A ratio or full score typed; `period` (0: none) has its weighted shares refreshed.
+    gridkeys::KeyResult numberKey(std::int32_t &value, int period, const gridkeys::KeyPress &key);
     ResultTarget resultTarget() const;
     void afterCalculation(const calculation::Report &report);
 

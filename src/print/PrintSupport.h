@@ -18,11 +18,13 @@ struct PrintArgs {
     QString dataFolder;
     int nendo = 0;
     int grade = 0;
-    QString test;      // --test CODE
-    QString subject;   // --subject S
-    int period = 0;    // --period K
-    QString classes;   // --classes 1,2,... (empty: every class)
-    int rangeFrom = 0; // --range A-B
+    QString test;          // --test CODE
+    QString subject;       // --subject S
+    QString teacher;       // --teacher T
+    bool elective = false; // --elective
+    int period = 0;        // --period K
+    QString classes;       // --classes 1,2,... (empty: every class)
+    int rangeFrom = 0;     // --range A-B
     int rangeTo = 0;
     QDateTime now;
 };

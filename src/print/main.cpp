@@ -51,6 +51,9 @@ int main(int argc, char *argv[]) {
     const QCommandLineOption test(QStringLiteral("test"), QStringLiteral("テストの記号"),
                                   QStringLiteral("CODE"));
     const QCommandLineOption subject(QStringLiteral("subject"), QStringLiteral("教科"), QStringLiteral("S"));
+    const QCommandLineOption teacher(QStringLiteral("teacher"), QStringLiteral("教師名"),
+                                     QStringLiteral("T"));
+    const QCommandLineOption elective(QStringLiteral("elective"), QStringLiteral("選択教科"));
     const QCommandLineOption period(QStringLiteral("period"), QStringLiteral("評定 (1..5)"),
                                     QStringLiteral("K"));
     const QCommandLineOption classes(QStringLiteral("classes"), QStringLiteral("組 (例 1,2)"),
@@ -65,7 +68,8 @@ int main(int argc, char *argv[]) {
         QStringLiteral("layout"), QStringLiteral("描いた内容の JSON (- は標準出力)"), QStringLiteral("FILE"));
     const QCommandLineOption dpi(QStringLiteral("dpi"), QStringLiteral("解像度 (既定 600)"),
                                  QStringLiteral("N"));
-    parser.addOptions({data, year, grade, test, subject, period, classes, range, now, pdf, layout, dpi});
+    parser.addOptions(
+        {data, year, grade, test, subject, teacher, elective, period, classes, range, now, pdf, layout, dpi});
     int status = cli::kOk;
     if (!cli::parse(parser, args, status))
         return status;
@@ -81,6 +85,8 @@ int main(int argc, char *argv[]) {
         return cli::usage(QStringLiteral("--grade には学年を 1 から 6 までの数で指定してください。"));
     a.test = parser.value(test);
     a.subject = parser.value(subject);
+    a.teacher = parser.value(teacher);
+    a.elective = parser.isSet(elective);
     a.period = parser.isSet(period) ? parser.value(period).toInt() : 0;
     a.classes = parser.value(classes);
     if (parser.isSet(range)) {

@@ -1,5 +1,6 @@
 #include "app/DemoEvaluation.h"
 #include "app/DemoSchool.h"
+#include "evaluation/EvaluationPaths.h"
 #include "support/CliRun.h"
 #include "support/TestDoubles.h"
 
@@ -71,6 +72,55 @@ private slots:
                 QStringList{QStringLiteral("--pdf"), dir.filePath(QStringLiteral("blocked.pdf"))});
         QCOMPARE(failed.status, 1);
         QVERIFY(failed.err.contains(QStringLiteral("印刷できませんでした。")));
+    }
+
+    // The subject documents from the worksheet of --subject and --teacher: 資料C of two classes, the
+    // small sheets' cover, and the options they need.
+    void subjectDocuments() {
+        QTemporaryDir dir;
+        const QString folder = dir.path() + u'/';
+        QVERIFY(DemoSchool::write(folder, 2024));
+        test::FixedClock clock;
+        QVERIFY(demo::calculateFirstPeriod(folder, 2024, clock, nullptr));
+        QString teacher;
+        for (const QString &t : DemoSchool::teacherNames())
+            if (QFile::exists(paths::worksheetFile(folder, t, 2024, 1, QStringLiteral("国語"))))
+                teacher = t;
+        const QStringList common{QStringLiteral("--data"),    folder,
+                                 QStringLiteral("--year"),    QStringLiteral("2024"),
+                                 QStringLiteral("--grade"),   QStringLiteral("1"),
+                                 QStringLiteral("--subject"), QStringLiteral("国語"),
+                                 QStringLiteral("--period"),  QStringLiteral("1")};
+        const QString pdf = dir.filePath(QStringLiteral("c.pdf"));
+        const test::CliRun c =
+            cli(QStringList{QStringLiteral("print"), QStringLiteral("shiryou-c")} + common +
+                QStringList{QStringLiteral("--teacher"), teacher, QStringLiteral("--classes"),
+                            QStringLiteral("1,3"), QStringLiteral("--pdf"), pdf, QStringLiteral("--layout"),
+                            QStringLiteral("-")});
+        QCOMPARE(c.status, 0);
+        QVERIFY(QFileInfo(pdf).size() > 1000);
+        const QJsonObject layout = QJsonDocument::fromJson(c.bytes).object();
+        QCOMPARE(layout[QStringLiteral("title")].toString(), QStringLiteral("TAVRO for Windows 評定資料C"));
+        QCOMPARE(layout[QStringLiteral("pages")].toArray().size(), 2);
+
+        const test::CliRun cover =
+            cli(QStringList{QStringLiteral("print"), QStringLiteral("kohyou-cover")} + common +
+                QStringList{QStringLiteral("--teacher"), teacher, QStringLiteral("--now"),
+                            QStringLiteral("2024-12-20T16:05:00"), QStringLiteral("--pdf"),
+                            dir.filePath(QStringLiteral("k.pdf")), QStringLiteral("--layout"),
+                            QStringLiteral("-")});
+        QCOMPARE(cover.status, 0);
+        QVERIFY(cover.out.contains(QStringLiteral("印刷日時：2024/12/20 16:05:00")));
+
+        const test::CliRun missing =
+            cli(QStringList{QStringLiteral("print"), QStringLiteral("shiryou-a")} + common +
+                QStringList{QStringLiteral("--pdf"), dir.filePath(QStringLiteral("a.pdf"))});
+        QCOMPARE(missing.status, 1);
+        QVERIFY(missing.err.contains(QStringLiteral("--teacher")));
+        const test::CliRun usage = cli({QStringLiteral("print")});
+        QCOMPARE(usage.status, 2);
+        QVERIFY(
+            usage.err.contains(QStringLiteral("shiryou-e --subject S --teacher T [--elective] --period K")));
     }
 };
 

@@ -12,6 +12,7 @@
 #include "platform/Prompter.h"
 #include "platform/SoundPlayer.h"
 #include "platform/UserStore.h"
+#include "reports/ui/SubjectPrintWindow.h"
 #include "widgets/ChartBuilders.h"
 #include "widgets/FrozenTableView.h"
 #include "widgets/UiFont.h"
@@ -480,6 +481,13 @@ QWidget *THyoutei1Form::buildResultPage() {
     m_koumuButton->setToolTip(QStringLiteral("クリップボードにコピーをします。"));
     connect(m_koumuButton, &QPushButton::clicked, this, &THyoutei1Form::koumuClick);
     top->addWidget(m_koumuButton);
+    top->addSpacing(12);
+    m_printButton = new QPushButton(QStringLiteral("印刷"));
+    m_printButton->setObjectName(QStringLiteral("PrintButton"));
+    m_printButton->setToolTip(QStringLiteral("印刷します。"));
+    connect(m_printButton, &QPushButton::clicked, this,
+            [this] { printClick(QGuiApplication::keyboardModifiers().testFlag(Qt::ShiftModifier)); });
+    top->addWidget(m_printButton);
     top->addSpacing(12);
     top->addWidget(
         note(QStringLiteral("印刷後に「評定計算」はしないでください。"), QStringLiteral("#c00000")));
@@ -1106,6 +1114,19 @@ void THyoutei1Form::koumuClick() {
     autoSave();
     TTransferForm form(m_session, m_session.periods().empty() ? 0 : m_period, m_platform, this);
     form.exec();
+}
+
+void THyoutei1Form::printClick(bool shift) {
+    // The papers must match the files: nothing is printed unless the save succeeded.
+    if (!autoSave())
+        return;
+    if (m_session.settings().oldType && !shift) {
+        TPrintHyoutei3Form form(m_session, m_period, m_platform, m_printTarget, this);
+        form.exec();
+    } else {
+        TPrintHyoutei1Form form(m_session, m_period, m_platform, m_printTarget, this);
+        form.exec();
+    }
 }
 
 void THyoutei1Form::refreshStatus() {

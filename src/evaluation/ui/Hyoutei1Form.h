@@ -26,6 +26,7 @@ class QToolButton;
 namespace tavro {
 
 class FrozenTableView;
+class PrintTarget;
 namespace evaluationui {
 class ScoreModel;
 class ResultModel;
@@ -54,6 +55,12 @@ public:
     void koumokuImportClick();
     // The pop-up menu CopyPaste on `grid`: it becomes the menu's grid and the items are enabled for it.
     void copyPastePopup(QTableView *grid);
+
+    // "印刷": the automatic save, then the small-sheet print window when "OldType" is on and Shift is not
+    // held, else the submission documents; nothing is printed when the save failed.
+    void printClick(bool shift);
+    // Where the print windows print; null: the system's print dialog.
+    void setPrintTarget(PrintTarget *target) { m_printTarget = target; }
 
     void reject() override;
 
@@ -170,6 +177,8 @@ private:
 
     QPushButton *m_culcButton = nullptr;
     QPushButton *m_koumuButton = nullptr;
+    QPushButton *m_printButton = nullptr;
+    PrintTarget *m_printTarget = nullptr;
     QMenu *m_culcMenu = nullptr;
     QComboBox *m_hyouteiSelect = nullptr;
     FrozenTableView *m_hyouteiGrid = nullptr;
