@@ -26,6 +26,7 @@ const QString kCircled = QStringLiteral("①②③④⑤⑥");
 struct IchiranGeometry {
     int left, top, rowHeight, columnWidth, lineOffset;
     double body, dense, small;
+    double unmarked; // "未評定", from the cell's left rule
     int rowsPerPage;
     int nameColumns;
     int stampWidth;
@@ -33,8 +34,8 @@ struct IchiranGeometry {
 
 IchiranGeometry ichiranGeometry(bool landscape) {
     if (landscape)
-        return {150, 400, 64, 82, 12, 9, 7, 5, 45, 4, 380};
-    return {130, 450, 80, 56, 8, 7, 5, 5, 60, 5, 300};
+        return {150, 400, 64, 82, 10, 9, 7, 5, 5, 45, 4, 380};
+    return {130, 450, 80, 56, 8, 7, 5, 5, 3.5, 60, 5, 300};
 }
 
 bool landscapeList(const GradeDocumentData &data) {
@@ -223,15 +224,16 @@ bool drawIchiran(const GradeDocumentData &data, const std::vector<int> &classes,
                         best > 0 ? store.records()[std::size_t(best)].evaluation : QString();
                     if (!elective.isEmpty())
                         page.text(c + v + 1, row, elective);
-                    page.font(kMincho, g.small);
+                    page.font(kMincho, g.unmarked);
+                    const int unmarkedShift = grid.lineOffset - pixels(2, dpiX);
                     if (r.evaluation.isEmpty() && displayDateTime(store, d, cls) != 0)
-                        page.text(c + v, row, QStringLiteral("未評定"));
+                        canvas.text(grid.x(c + v) - unmarkedShift, grid.y(row), QStringLiteral("未評定"));
                     if (elective.isEmpty() && !store.subjectElective(slot, d).isEmpty())
-                        page.text(c + v + 1, row, QStringLiteral("未評定"));
+                        canvas.text(grid.x(c + v + 1) - unmarkedShift, grid.y(row), QStringLiteral("未評定"));
                 }
                 page.font(kMincho, g.body);
                 if (counted)
-                    page.text(sumColumn, row, QString::number(sum).rightJustified(3, u' '));
+                    page.text(sumColumn, row, QString::number(sum).rightJustified(2, u' '));
             }
 
             // Rules: the outer frame, the block borders and every fifth student thick.

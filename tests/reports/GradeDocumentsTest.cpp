@@ -17,6 +17,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <climits>
 #include <map>
 
 using namespace tavro;
@@ -167,6 +168,41 @@ QStringList line(const QJsonObject &layout, int page, int y) {
     return list;
 }
 
+// Texts that run past the next vertical rule to their right (half an em a byte; rotated and vertical
+// texts left out).
+QStringList overflowing(const QJsonObject &layout, int page) {
+    struct Rule {
+        int x, top, bottom;
+    };
+    std::vector<Rule> rules;
+    for (const QJsonValue &op : pages(layout)[page][QStringLiteral("ops")].toArray())
+        if (op[QStringLiteral("op")].toString() == QLatin1String("line") &&
+            op[QStringLiteral("x1")].toInt() == op[QStringLiteral("x2")].toInt())
+            rules.push_back({op[QStringLiteral("x1")].toInt(),
+                             std::min(op[QStringLiteral("y1")].toInt(), op[QStringLiteral("y2")].toInt()),
+                             std::max(op[QStringLiteral("y1")].toInt(), op[QStringLiteral("y2")].toInt())});
+        else if (op[QStringLiteral("op")].toString() == QLatin1String("rect"))
+            for (const char *side : {"left", "right"})
+                rules.push_back({op[QLatin1String(side)].toInt(), op[QStringLiteral("top")].toInt(),
+                                 op[QStringLiteral("bottom")].toInt()});
+    QStringList list;
+    for (const QJsonObject &op : textOps(layout, page)) {
+        if (op[QStringLiteral("vertical")].toBool() || op[QStringLiteral("escapement")].toInt() != 0)
+            continue;
+        const QString text = op[QStringLiteral("text")].toString();
+        const int x = op[QStringLiteral("x")].toInt(), y = op[QStringLiteral("y")].toInt();
+        const int right =
+            x + int(cp932::byteLength(text) * op[QStringLiteral("pointSize")].toDouble() * 600 / 72 / 2);
+        int next = INT_MAX;
+        for (const Rule &r : rules)
+            if (r.x > x && r.top <= y && y < r.bottom)
+                next = std::min(next, r.x);
+        if (right > next)
+            list.append(text);
+    }
+    return list;
+}
+
 // A print target that counts the dialogs and hands out a canvas that may fail.
 class CountingTarget final : public PrintTarget {
 public:
@@ -229,14 +265,14 @@ private slots:
                      (QStringList{QStringLiteral("   1"), QStringLiteral("青木一郎"), QStringLiteral("A"),
                                   QStringLiteral("B"), QStringLiteral("A"), QStringLiteral("B"),
                                   QStringLiteral("C"), QStringLiteral("5"), QStringLiteral("4"),
-                                  QStringLiteral("3"), QStringLiteral("5"), QStringLiteral(" 12")}));
+                                  QStringLiteral("3"), QStringLiteral("5"), QStringLiteral("12")}));
             // 社会 computed but empty; the first of the tied 音楽 electives; PE from the girls' file; the
             // 英語 elective without a result.
             const int sato = yOf(layout, 0, QStringLiteral("佐藤花子"));
             QCOMPARE(line(layout, 0, sato),
                      (QStringList{QStringLiteral("   4"), QStringLiteral("佐藤花子"), QStringLiteral("3"),
                                   QStringLiteral("未評定"), QStringLiteral("2"), QStringLiteral("B"),
-                                  QStringLiteral("4"), QStringLiteral("未評定"), QStringLiteral("  7")}));
+                                  QStringLiteral("4"), QStringLiteral("未評定"), QStringLiteral(" 7")}));
             QVERIFY(aoki < sato);
             QVERIFY(texts(layout, 1).contains(QStringLiteral("2024年度 1年2組 評定一覧表")));
             QVERIFY(texts(layout, 1).contains(QStringLiteral("南洋子")));
@@ -374,19 +410,24 @@ private slots:
             for (int cls = 1; cls <= 2; ++cls)
                 for (int n = 1; n <= 60; ++n) {
                     g.name(cls, n, QStringLiteral("長谷川左衛門次"));
-                    StudentResult &r = g.result(QStringLiteral("国語"), cls, n);
-                    r.evaluation = QStringLiteral("5");
-                    r.percentage = 100;
-                    for (int v = 0; v < 6; ++v) {
-                        r.marks[std::size_t(v)] = QStringLiteral("A");
-                        r.viewpointPercentages[std::size_t(v)] = 100;
+                    for (const QString &subject : {QStringLiteral("国語"), QStringLiteral("数学"),
+                                                   QStringLiteral("理科"), QStringLiteral("英語")}) {
+                        StudentResult &r = g.result(subject, cls, n);
+                        r.evaluation = QStringLiteral("5");
+                        r.percentage = 100;
+                        for (int v = 0; v < 6; ++v) {
+                            r.marks[std::size_t(v)] = QStringLiteral("A");
+                            r.viewpointPercentages[std::size_t(v)] = 100;
+                        }
                     }
+                    g.result(QStringLiteral("社会"), cls, n); // computed, not evaluated: "未評定"
                 }
             std::map<int, QString> members;
             for (int n = 1; n <= 12; ++n)
                 members[slotOf(1, n)] = QStringLiteral("5");
             for (int e = 1; e <= 3; ++e)
                 g.elective(QStringLiteral("選択英語コミュニケーション%1").arg(e), members);
+            g.elective(QStringLiteral("選択理科"), {{slotOf(2, 1), QString()}}); // no result: "未評定"
             const auto store = g.load();
             const GradeDocumentData data = dataOf(*store);
             for (GradeDocument document : {GradeDocument::Ichiran, GradeDocument::Seal,
@@ -402,6 +443,11 @@ private slots:
                 const int width = (landscape ? longSide : shortSide) - 300;
                 const int height = (landscape ? shortSide : longSide) - 300;
                 QVERIFY(!pages(layout).isEmpty());
+                for (int p = 0; p < pages(layout).size(); ++p) {
+                    const QStringList over = overflowing(layout, p);
+                    QVERIFY2(over.isEmpty(), qPrintable(layout[QStringLiteral("title")].toString() + u' ' +
+                                                        over.mid(0, 8).join(QStringLiteral(" | "))));
+                }
                 for (const QJsonValue &p : pages(layout))
                     for (const QJsonValue &op : p[QStringLiteral("ops")].toArray()) {
                         const QString kind = op[QStringLiteral("op")].toString();
