@@ -36,7 +36,8 @@ const Registration registration(
      QStringLiteral(
          "文書を PDF に印刷し、--layout で描いた内容を JSON に書きます (DOC: score-list, class-list, "
          "notices-5, notices-9, notices-100, notices-viewpoints, kondan, shiryou-a, shiryou-b, "
-         "shiryou-c, shiryou-d, shiryou-e, cover, kohyou, kohyou-old, kohyou-cover)"),
+         "shiryou-c, shiryou-d, shiryou-e, cover, kohyou, kohyou-old, kohyou-cover, ichiran, seal, "
+         "sentaku-tsuchihyo, toutatsu)"),
      run});
 
 } // namespace

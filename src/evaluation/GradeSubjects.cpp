@@ -23,4 +23,12 @@ QStringList displaySubjects(int schoolKind) {
             QStringLiteral("保体"), QStringLiteral("技家"), QStringLiteral("英語")};
 }
 
+int viewpointCount(const QString &displaySubject) {
+    if (displaySubject == u"国語")
+        return 5;
+    if (displaySubject == u"生活")
+        return 3;
+    return 4;
+}
+
 } // namespace tavro::gradesubjects

@@ -18,5 +18,8 @@ constexpr int physicalEducation(int schoolKind) {
 constexpr int fileOfDisplay(int schoolKind, int display) {
     return display <= physicalEducation(schoolKind) ? display : display + 1;
 }
+// The viewpoints a display subject reports to the school-affairs system and on the grade-wide
+// papers: 5 for 国語, 3 for 生活, 4 for the others.
+int viewpointCount(const QString &displaySubject);
 
 } // namespace tavro::gradesubjects

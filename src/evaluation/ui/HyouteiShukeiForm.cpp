@@ -1,7 +1,10 @@
 #include "evaluation/ui/HyouteiShukeiForm.h"
 
+#include "exchange/GradeTransfer.h"
+#include "exchange/ui/TransferShukeiForm.h"
 #include "platform/Clipboard.h"
 #include "platform/Prompter.h"
+#include "reports/ui/PrintHyoutei2Form.h"
 #include "widgets/FrozenTableView.h"
 #include "widgets/UiFont.h"
 
@@ -147,14 +150,13 @@ THyouteiShukeiForm::THyouteiShukeiForm(const Platform &platform, const Inputs &i
     menu->addAction(QStringLiteral("観点評価なし"), this, &THyouteiShukeiForm::N2Click)
         ->setObjectName(QStringLiteral("N2"));
     m_copyButton->setMenu(menu);
-    // The transfer and print windows come later; their buttons stay disabled until then.
     auto *transfer = new QPushButton(QStringLiteral("校務支援"));
     transfer->setObjectName(QStringLiteral("SpeedButton13"));
     transfer->setToolTip(QStringLiteral("クリップボードにコピーをします。"));
-    transfer->setEnabled(false);
+    connect(transfer, &QPushButton::clicked, this, &THyouteiShukeiForm::SpeedButton13Click);
     auto *print = new QPushButton(QStringLiteral("印刷"));
     print->setObjectName(QStringLiteral("SpeedButton1"));
-    print->setEnabled(false);
+    connect(print, &QPushButton::clicked, this, &THyouteiShukeiForm::SpeedButton1Click);
     auto *back = new QPushButton(QStringLiteral("もどる"));
     back->setObjectName(QStringLiteral("SpeedButton2"));
     back->setToolTip(QStringLiteral("前の画面にもどります。"));
@@ -290,6 +292,21 @@ void THyouteiShukeiForm::copy(bool viewpoints) {
     m_platform.clipboard->setText(m_store->copyText(viewpoints));
     QApplication::restoreOverrideCursor();
     m_platform.prompter->message(QStringLiteral("TAVRO"), QStringLiteral("転送が終わりました"));
+}
+
+void THyouteiShukeiForm::SpeedButton13Click() {
+    const QString refused = exchange::schoolKindError(m_inputs.schoolKind);
+    if (!refused.isEmpty()) {
+        m_platform.prompter->message(QStringLiteral("TAVRO"), refused, Prompter::Icon::Warning);
+        return;
+    }
+    TTransferShukeiForm form(*m_store, windowTitle(), m_platform, this);
+    form.exec();
+}
+
+void THyouteiShukeiForm::SpeedButton1Click() {
+    TPrintHyoutei2Form form(*m_store, windowTitle(), m_platform, m_printTarget, this);
+    form.exec();
 }
 
 void THyouteiShukeiForm::N1Click() {

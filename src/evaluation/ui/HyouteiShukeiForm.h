@@ -16,6 +16,7 @@ namespace tavro {
 
 class FrozenTableView;
 class HyouteiShukeiModel;
+class PrintTarget;
 
 // "一覧表示と印刷" of the evaluations: the grade's required subjects and electives of one period in
 // three grids, and the two copies. It owns the grade store. Run it with exec().
@@ -43,6 +44,12 @@ public:
     // "観点評価あり" / "観点評価なし".
     void N1Click();
     void N2Click();
+    // "校務支援": the grade transfer window; "印刷": the print window of the grade-wide papers.
+    void SpeedButton13Click();
+    void SpeedButton1Click();
+    // Where the print window prints; null (the default): the system's print dialog.
+    void setPrintTarget(PrintTarget *target) { m_printTarget = target; }
+
     // Class tab `index` of page `page` (0..2): the class's first row at the top, selected.
     void classTabClick(int page, int index);
 
@@ -59,6 +66,7 @@ private:
     Inputs m_inputs;
     std::unique_ptr<GradeHyouteiStore> m_store;
     bool m_shown = false;
+    PrintTarget *m_printTarget = nullptr;
 
     QTabWidget *m_pages = nullptr;
     std::array<FrozenTableView *, 3> m_grids{};
