@@ -3,7 +3,9 @@
 #include <QHash>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <QVarLengthArray>
 #include <array>
+#include <cstring>
 #include <optional>
 #include <vector>
 
@@ -201,50 +203,86 @@ QString decode(const QByteArray &bytes) {
 }
 
 QString decode(const char *data, qsizetype size) {
-    if (!data || size <= 0)
-        return QString();
-    const DecodeTable &table = decodeTable();
-    // Marks and evaluations are mostly one character: they share the table's text.
-    const auto first = static_cast<unsigned char>(data[0]);
-    if (size == 1 && (first < 0x80 || isKanaByte(first)))
-        return table.text(first);
-    if (size == 2 && isLead(first) && isTrailByte(static_cast<unsigned char>(data[1])))
-        return table.text(first << 8 | static_cast<unsigned char>(data[1]));
+    QString out;
+    decodeInto(out, data, size);
+    return out;
+}
+
+namespace {
+
+// The general case of decodeInto(): decodes into a buffer, then into `out`.
+Q_NEVER_INLINE void decodeLonger(QString &out, const char *data, qsizetype size, const DecodeTable &table) {
     // Every byte gives at most one code unit, so `size` units hold the text; a longer text from
-    // the table grows the buffer for the rest.
-    QString out(size, Qt::Uninitialized);
-    char16_t *p = reinterpret_cast<char16_t *>(out.data());
+    // the table grows the buffer.
+    QVarLengthArray<char16_t, 256> units(size);
     qsizetype n = 0;
-    qsizetype i = 0;
-    auto put = [&](int index, qsizetype next) {
+    auto put = [&](int index) {
         if (const char16_t u = table.unit(index)) {
-            p[n++] = u;
+            units[n++] = u;
             return;
         }
-        out.truncate(n);
-        out.append(table.longer(index));
-        n = out.size();
-        out.resize(n + size - next);
-        p = reinterpret_cast<char16_t *>(out.data());
+        const QString longer = table.longer(index);
+        units.resize(units.size() + longer.size());
+        for (QChar c : longer)
+            units[n++] = c.unicode();
     };
-    while (i < size) {
+    for (qsizetype i = 0; i < size;) {
         const auto b = static_cast<unsigned char>(data[i]);
         if (b < 0x80) {
-            p[n++] = b;
+            units[n++] = b;
             ++i;
-        } else if (isKanaByte(b)) {
-            put(b, i + 1);
+            continue;
+        }
+        // A valid pair has a unit at lead << 8 | trail (single bytes sit below 0x100, so a kana
+        // byte or an invalid pair finds 0 there and takes the checks below).
+        if (i + 1 < size) {
+            const int index = b << 8 | static_cast<unsigned char>(data[i + 1]);
+            if (const char16_t u = table.unit(index)) {
+                units[n++] = u;
+                i += 2;
+                continue;
+            }
+        }
+        if (isKanaByte(b)) {
+            put(b);
             ++i;
         } else if (isLead(b) && i + 1 < size && isTrailByte(static_cast<unsigned char>(data[i + 1]))) {
-            put(b << 8 | static_cast<unsigned char>(data[i + 1]), i + 2);
+            put(b << 8 | static_cast<unsigned char>(data[i + 1]));
             i += 2;
         } else {
-            p[n++] = QChar::ReplacementCharacter;
+            units[n++] = QChar::ReplacementCharacter;
             ++i;
         }
     }
-    out.truncate(n);
-    return out;
+    // A buffer that is out's alone and large enough is written over in place.
+    if (out.isDetached() && out.capacity() >= n) {
+        out.resize(n);
+        std::memcpy(static_cast<void *>(out.data()), units.data(), std::size_t(n) * sizeof(char16_t));
+    } else {
+        out = QString(reinterpret_cast<const QChar *>(units.data()), n);
+    }
+}
+
+} // namespace
+
+void decodeInto(QString &out, const char *data, qsizetype size) {
+    if (!data || size <= 0) {
+        out.clear();
+        return;
+    }
+    const DecodeTable &table = decodeTable();
+    // Marks and evaluations are mostly one character: they share the table's text, and a text that
+    // already shares it is left alone.
+    auto share = [&out](const QString &text) {
+        if (out.constData() != text.constData())
+            out = text;
+    };
+    const auto first = static_cast<unsigned char>(data[0]);
+    if (size == 1 && (first < 0x80 || isKanaByte(first)))
+        return share(table.text(first));
+    if (size == 2 && isLead(first) && isTrailByte(static_cast<unsigned char>(data[1])))
+        return share(table.text(first << 8 | static_cast<unsigned char>(data[1])));
+    decodeLonger(out, data, size, table);
 }
 
 int byteLength(const QString &text) {

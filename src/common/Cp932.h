@@ -22,6 +22,9 @@ bool canEncode(const QString &text);
 // Decodes bytes; invalid sequences become U+FFFD.
 QString decode(const QByteArray &bytes);
 QString decode(const char *data, qsizetype size);
+// Decodes into `out`, writing over its buffer when it is out's alone and large enough, so reading
+// many texts over earlier ones allocates little.
+void decodeInto(QString &out, const char *data, qsizetype size);
 
 // Number of code page 932 bytes of text (characters that cannot be encoded count as one byte).
 int byteLength(const QString &text);

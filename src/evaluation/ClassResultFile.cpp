@@ -8,29 +8,77 @@
 
 #include <QFileInfo>
 #include <algorithm>
+#include <array>
 
 namespace tavro {
 
 namespace {
 
-struct ModelSink {
-    EvaluationResults &r;
-    int cls;
-    bool takeDateTimes;
-    StudentResult &at(int k, int n) { return r.at(k, cls, n); }
+// Writes the entries of one class in place: each field the file holds is written over, and
+// clearUnwritten() then clears every other field of the class. No entry is destroyed and rebuilt,
+// and text buffers that are the entry's alone are reused, so reading a grade again is cheap.
+class ModelSink {
+public:
+    ModelSink(EvaluationResults &results, int cls, bool takeDateTimes)
+        : m_results(results), m_cls(cls), m_takeDateTimes(takeDateTimes) {}
+
     void evaluation(int k, int n, const char *d, int size) {
-        at(k, n).evaluation = format::decodeText(d, size);
+        cp932::decodeInto(at(k, n, kEvaluation).evaluation, d, size);
     }
-    void percentage(int k, int n, float v) { at(k, n).percentage = v; }
+    void percentage(int k, int n, float v) { at(k, n, kPercentage).percentage = v; }
     void mark(int k, int n, int v, const char *d, int size) {
-        at(k, n).marks[v - 1] = format::decodeText(d, size);
+        cp932::decodeInto(at(k, n, kMark << (v - 1)).marks[std::size_t(v - 1)], d, size);
     }
-    void viewpointPercentage(int k, int n, int v, float p) { at(k, n).viewpointPercentages[v - 1] = p; }
-    void comment(int k, int n, const char *d, int size) { at(k, n).comment = format::decodeText(d, size); }
+    void viewpointPercentage(int k, int n, int v, float p) {
+        at(k, n, kViewpointPercentage << (v - 1)).viewpointPercentages[std::size_t(v - 1)] = p;
+    }
+    void comment(int k, int n, const char *d, int size) {
+        cp932::decodeInto(at(k, n, kComment).comment, d, size);
+    }
     void dateTime(int k, double v) {
-        if (takeDateTimes)
-            r.dateTime(k) = v;
+        if (m_takeDateTimes)
+            m_results.dateTime(k) = v;
     }
+
+    void clearUnwritten() {
+        for (int k = 1; k <= kPeriods; ++k)
+            for (int n = 1; n <= kSeatsPerClass; ++n) {
+                const unsigned w = m_written[entry(k, n)];
+                if (w == kAll)
+                    continue;
+                StudentResult &s = m_results.at(k, m_cls, n);
+                if (!(w & kEvaluation))
+                    s.evaluation.clear();
+                if (!(w & kPercentage))
+                    s.percentage = kNoPercentage;
+                for (int v = 0; v < kViewpoints; ++v) {
+                    if (!(w & (kMark << v)))
+                        s.marks[std::size_t(v)].clear();
+                    if (!(w & (kViewpointPercentage << v)))
+                        s.viewpointPercentages[std::size_t(v)] = kNoPercentage;
+                }
+                if (!(w & kComment))
+                    s.comment.clear();
+            }
+    }
+
+private:
+    // The fields written, a bit each.
+    static constexpr unsigned kEvaluation = 1u, kPercentage = 1u << 1, kMark = 1u << 2,
+                              kViewpointPercentage = kMark << kViewpoints,
+                              kComment = kViewpointPercentage << kViewpoints, kAll = (kComment << 1) - 1;
+    static std::size_t entry(int k, int n) {
+        return std::size_t(k - 1) * kSeatsPerClass + std::size_t(n - 1);
+    }
+    StudentResult &at(int k, int n, unsigned field) {
+        m_written[entry(k, n)] |= std::uint16_t(field);
+        return m_results.at(k, m_cls, n);
+    }
+
+    EvaluationResults &m_results;
+    int m_cls;
+    bool m_takeDateTimes;
+    std::array<std::uint16_t, std::size_t(kPeriods) * kSeatsPerClass> m_written{};
 };
 
 // field: 0 the evaluation, 1..6 the mark of that viewpoint, 7 the comment.
@@ -49,22 +97,22 @@ ReadReport ClassResultFile::parse(const QByteArray &bytes, int cls, EvaluationRe
     report.found = true;
     if (!isClass(cls))
         return report;
-    ModelSink sink{results, cls, takeDateTimes};
+    ModelSink sink(results, cls, takeDateTimes);
     format::parseClassResult(bytes, sink, report);
+    sink.clearUnwritten();
     return report;
 }
 
 ReadReport ClassResultFile::load(const QString &path, int cls, EvaluationResults &results, bool takeDateTimes,
                                  Prompter *prompter) {
     ReadReport report;
-    if (!isClass(cls) || !paths::fileExists(path))
+    if (!isClass(cls))
         return report;
     QByteArray bytes;
     if (!readWholeFile(path, bytes)) {
-        report.unreadable = true;
+        report.unreadable = paths::fileExists(path);
         return report;
     }
-    results.resetClass(cls);
     report = parse(bytes, cls, results, takeDateTimes);
     if (report.tooNew && prompter)
         prompter->message(QStringLiteral("TAVRO"), tooNewVersionMessage(), Prompter::Icon::Warning);
@@ -188,13 +236,16 @@ ClassResultFile::GradeLoad ClassResultFile::loadGrade(const QString &dataFolder,
                                                       const QString &kyouka, int classCount,
                                                       const std::vector<int> &chargeClasses,
                                                       EvaluationResults &results, Prompter *prompter) {
-    results.reset();
+    // Each class read replaces its own entries; the others are reset afterwards.
+    results.dateTimes.fill(0.0);
+    std::array<bool, kMaxClasses + 1> replaced{};
     GradeLoad outcome;
     const int last = std::min(classCount, kMaxClasses);
     for (int cls = 1; cls <= last; ++cls) {
         const QString path = paths::classResultFile(dataFolder, nendo, grade, cls, kyouka);
         const bool charge = std::find(chargeClasses.begin(), chargeClasses.end(), cls) != chargeClasses.end();
         const ReadReport report = load(path, cls, results, charge, prompter);
+        replaced[std::size_t(cls)] = report.found;
         if (report.tooNew) {
             outcome.refusedClass = cls;
             break;
@@ -205,6 +256,9 @@ ClassResultFile::GradeLoad ClassResultFile::loadGrade(const QString &dataFolder,
         if (!report.isClean())
             outcome.damaged.append(QStringLiteral("%1組: %2").arg(cls).arg(report.problems().join(u'、')));
     }
+    for (int cls = 1; cls <= kMaxClasses; ++cls)
+        if (!replaced[std::size_t(cls)])
+            results.resetClass(cls);
     return outcome;
 }
 

@@ -18,10 +18,11 @@ class Prompter;
 // comments, and the five calculation date-times).
 class ClassResultFile {
 public:
-    // Parses the file of class `cls` into `results` (that class only). The date-times are taken only
-    // when `takeDateTimes` is set.
+    // Parses the file of class `cls` into `results`: afterwards the entries of that class hold what
+    // the file holds and nothing else (other classes stay). The date-times are taken only when
+    // `takeDateTimes` is set.
     static ReadReport parse(const QByteArray &bytes, int cls, EvaluationResults &results, bool takeDateTimes);
-    // Reads one file; missing: nothing read. Version 600 or more: the refusal through `prompter`.
+    // Reads one file into the entries of class `cls`, as parse(); missing or unreadable: nothing read. Version 600 or more: the refusal through `prompter`.
     static ReadReport load(const QString &path, int cls, EvaluationResults &results, bool takeDateTimes,
                            Prompter *prompter);
 

@@ -39,21 +39,7 @@ QString unencodableMessage(const QString &what, const QString &text) {
 }
 
 QString decodeText(const char *data, int size) {
-    if (size <= 0)
-        return QString();
-    for (int i = 0; i < size; ++i)
-        if (static_cast<unsigned char>(data[i]) >= 0x80)
-            return cp932::decode(data, size);
-    if (size == 1) {
-        static const std::array<QString, 128> single = [] {
-            std::array<QString, 128> table;
-            for (int c = 0; c < 128; ++c)
-                table[std::size_t(c)] = QString(QChar(char16_t(c)));
-            return table;
-        }();
-        return single[static_cast<unsigned char>(data[0])];
-    }
-    return QString::fromLatin1(data, size);
+    return cp932::decode(data, size);
 }
 
 int wholeCharacters(const char *data, int size) {

@@ -68,8 +68,15 @@ public:
             return TextResult::BadLength;
         if (!take(stored, data))
             return TextResult::Truncated;
-        const void *zero = std::memchr(data, 0, std::size_t(stored));
-        size = zero ? int(static_cast<const char *>(zero) - data) : stored;
+        // Texts are mostly a few bytes: for those a plain scan beats a call to memchr.
+        if (stored <= 16) {
+            size = 0;
+            while (size < stored && data[size] != 0)
+                ++size;
+        } else {
+            const void *zero = std::memchr(data, 0, std::size_t(stored));
+            size = zero ? int(static_cast<const char *>(zero) - data) : stored;
+        }
         return TextResult::Ok;
     }
 
@@ -196,8 +203,7 @@ bool encodeText(const QString &text, int maxBytes, QByteArray &out);
 // The message for a text that code page 932 cannot hold; `what` names the field.
 QString unencodableMessage(const QString &what, const QString &text);
 
-// Decodes text bytes read from a file (code page 932). ASCII text skips the converter, and texts of
-// one ASCII character share their data.
+// Decodes text bytes read from a file (code page 932); texts of one character share their data.
 QString decodeText(const char *data, int size);
 inline QString decodeText(const QByteArray &bytes) {
     return decodeText(bytes.constData(), int(bytes.size()));

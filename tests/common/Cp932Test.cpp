@@ -132,12 +132,21 @@ void Cp932Test::decodeMatchesConverter() {
     const QByteArray pieces[] = {"a",        "\x20",     "\x1a",     "\xb1",     "\xdf",     "\x82\xa0",
                                  "\x88\x9f", "\x87\x40", "\xfa\x5c", "\xed\x40", "\x85\x40", "\xeb\xa0",
                                  "\x81",     "\x80",     "\xfd",     "\xa0",     "\x82\x7f", "\xfc\xfc"};
+    // decodeInto() writes over the previous text's buffer, except while a copy shares it.
+    QString reused;
     for (int n = 0; n < 20000; ++n) {
         QByteArray text;
         const int count = random.bounded(1, 24);
         for (int k = 0; k < count; ++k)
             text += pieces[random.bounded(int(std::size(pieces)))];
-        if (cp932::decode(text) != converterDecode(text))
+        const QString expected = converterDecode(text);
+        QString copy, deepCopy;
+        if (n % 3 == 0) {
+            copy = reused;
+            deepCopy = QString(reused.constData(), reused.size());
+        }
+        cp932::decodeInto(reused, text.constData(), text.size());
+        if (cp932::decode(text) != expected || reused != expected || copy != deepCopy)
             QFAIL(qPrintable(QStringLiteral("bytes %1").arg(QString::fromLatin1(text.toHex()))));
     }
 }

@@ -109,22 +109,36 @@ void ClassResultFileTest::writesExactBytes() {
 }
 
 void ClassResultFileTest::roundTrip() {
-    EvaluationResults r;
-    r.at(1, 3, 9).comment = QStringLiteral("前の内容"); // loading one class resets it first
-    QVERIFY(ClassResultFile::parse(sampleBytes(), 3, r, true).isClean());
-    r.at(1, 3, 9).comment.clear();
+    // Parsing replaces everything the class held and writes over unshared texts in place; a copy
+    // that shares the texts keeps them.
     const EvaluationResults expected = sample();
-    for (int k = 1; k <= kPeriods; ++k)
-        for (int n = 1; n <= kSeatsPerClass; ++n) {
-            const StudentResult &a = r.at(k, 3, n), &b = expected.at(k, 3, n);
-            QCOMPARE(a.evaluation, b.evaluation);
-            QCOMPARE(a.percentage, b.percentage);
-            QVERIFY(a.marks == b.marks);
-            QVERIFY(a.viewpointPercentages == b.viewpointPercentages);
-            QCOMPARE(a.comment, b.comment);
+    for (const bool keepCopy : {false, true}) {
+        EvaluationResults r;
+        r.at(1, 3, 9).comment = QStringLiteral("前の内容");
+        r.at(5, 3, 1).comment = QStringLiteral("前のもっと長いコメントの内容です");
+        r.at(1, 3, 5).marks[0] = QStringLiteral("C");
+        r.at(2, 3, 60).percentage = 12.0f;
+        r.at(1, 4, 2).evaluation = QStringLiteral("2");
+        const EvaluationResults copy = keepCopy ? r : EvaluationResults();
+        for (int round = 0; round < 2; ++round) {
+            QVERIFY(ClassResultFile::parse(sampleBytes(), 3, r, true).isClean());
+            for (int k = 1; k <= kPeriods; ++k)
+                for (int n = 1; n <= kSeatsPerClass; ++n) {
+                    const StudentResult &a = r.at(k, 3, n), &b = expected.at(k, 3, n);
+                    QCOMPARE(a.evaluation, b.evaluation);
+                    QCOMPARE(a.percentage, b.percentage);
+                    QVERIFY(a.marks == b.marks);
+                    QVERIFY(a.viewpointPercentages == b.viewpointPercentages);
+                    QCOMPARE(a.comment, b.comment);
+                }
+            QCOMPARE(r.at(1, 4, 2).evaluation, QStringLiteral("2")); // other classes stay
+            QVERIFY(r.dateTimes == expected.dateTimes);
         }
-    QVERIFY(r.at(1, 4, 1).isEmpty()); // class 4 is not in class 3's file
-    QVERIFY(r.dateTimes == expected.dateTimes);
+        if (keepCopy) {
+            QCOMPARE(copy.at(5, 3, 1).comment, QStringLiteral("前のもっと長いコメントの内容です"));
+            QCOMPARE(copy.at(1, 3, 5).marks[0], QStringLiteral("C"));
+        }
+    }
 
     EvaluationResults noDates;
     ClassResultFile::parse(sampleBytes(), 3, noDates, false);
