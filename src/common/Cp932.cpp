@@ -92,15 +92,20 @@ template <typename OnFailure> bool encodeImpl(QStringView text, QByteArray &out,
 // one-character inputs are kept whole, so the many one-character marks share them.
 class DecodeTable {
 public:
-    DecodeTable() {
+    Q_NEVER_INLINE DecodeTable() {
+        for (int lead = 0x81, row = 1; lead <= 0xFC; ++lead)
+            if (isLeadByte(static_cast<unsigned char>(lead)))
+                m_leadRows[std::size_t(lead)] = std::uint8_t(row++);
         QStringDecoder decoder(kCodecName, QStringConverter::Flag::Stateless);
         for (int b = 0; b < 0x80; ++b)
             m_texts[std::size_t(b)] = QString(QChar(char16_t(b)));
         auto add = [&](const QByteArray &unit, int index) {
             QString text = decoder.decode(unit);
             text.replace(QChar(0x1A), QChar::ReplacementCharacter);
+            char16_t &slot = index < 0x100 ? m_singleUnits[std::size_t(index)]
+                                           : m_pairUnits[pairSlot(index >> 8, index & 0xFF)];
             if (text.size() == 1 && text[0].unicode() != 0)
-                m_units[std::size_t(index)] = text[0].unicode();
+                slot = text[0].unicode();
             else
                 m_longer.insert(index, text);
             m_texts[textIndex(index)] = text;
@@ -121,22 +126,36 @@ public:
 
     // The code unit of the unit with index `index` (the kana byte, or lead << 8 | trail); 0 when
     // its text is in longer().
-    char16_t unit(int index) const { return m_units[std::size_t(index)]; }
+    char16_t unit(int index) const {
+        return index < 0x100 ? m_singleUnits[std::size_t(index)] : pairUnit(index >> 8, index & 0xFF);
+    }
+    // The code unit of two bytes when they are a lead and a trail byte whose text is one unit; 0
+    // for any other two bytes.
+    char16_t pairUnit(unsigned first, unsigned second) const { return m_pairUnits[pairSlot(first, second)]; }
     QString longer(int index) const { return m_longer.value(index); }
     // The whole text of a one-character input (an ASCII byte, a kana byte or a pair), shared.
     const QString &text(int index) const { return m_texts[textIndex(index)]; }
+    // The shared text of two bytes that pairUnit() found valid.
+    const QString &pairText(unsigned first, unsigned second) const {
+        return m_texts[pairSlot(first, second)];
+    }
 
 private:
-    std::array<char16_t, 0x10000> m_units{};
-    QHash<int, QString> m_longer;
-    // Single bytes first, then the pairs of lead bytes 0x81..0x9F and 0xE0..0xFC.
-    static std::size_t textIndex(int index) {
-        if (index < 0x100)
-            return std::size_t(index);
-        const int lead = index >> 8;
-        return std::size_t(0x100 + ((lead <= 0x9F ? lead - 0x81 : lead - 0xE0 + 31) << 8) + (index & 0xFF));
+    // The pair units are kept in rows of 256 per lead byte (row 0, all zero, for any other first
+    // byte): 31 KB rather than a 128 KB table indexed by both bytes, so the characters of a text
+    // share fewer cache lines and pages.
+    std::size_t pairSlot(unsigned first, unsigned second) const {
+        return std::size_t(m_leadRows[first & 0xFF]) << 8 | (second & 0xFF);
     }
-    std::vector<QString> m_texts = std::vector<QString>(0x100 + 60 * 0x100);
+    std::array<std::uint8_t, 0x100> m_leadRows{};
+    std::array<char16_t, 0x100> m_singleUnits{};
+    std::vector<char16_t> m_pairUnits = std::vector<char16_t>(61 * 0x100);
+    QHash<int, QString> m_longer;
+    // Single bytes in row 0, pairs at their slot.
+    std::size_t textIndex(int index) const {
+        return index < 0x100 ? std::size_t(index) : pairSlot(unsigned(index) >> 8, unsigned(index));
+    }
+    std::vector<QString> m_texts = std::vector<QString>(61 * 0x100);
 };
 
 const DecodeTable &decodeTable() {
@@ -233,11 +252,10 @@ Q_NEVER_INLINE void decodeLonger(QString &out, const char *data, qsizetype size,
             ++i;
             continue;
         }
-        // A valid pair has a unit at lead << 8 | trail (single bytes sit below 0x100, so a kana
-        // byte or an invalid pair finds 0 there and takes the checks below).
+        // A valid pair has its unit; a kana byte or an invalid pair finds 0 and takes the checks
+        // below.
         if (i + 1 < size) {
-            const int index = b << 8 | static_cast<unsigned char>(data[i + 1]);
-            if (const char16_t u = table.unit(index)) {
+            if (const char16_t u = table.pairUnit(b, static_cast<unsigned char>(data[i + 1]))) {
                 units[n++] = u;
                 i += 2;
                 continue;
@@ -280,8 +298,11 @@ void decodeInto(QString &out, const char *data, qsizetype size) {
     const auto first = static_cast<unsigned char>(data[0]);
     if (size == 1 && (first < 0x80 || isKanaByte(first)))
         return share(table.text(first));
-    if (size == 2 && isLead(first) && isTrailByte(static_cast<unsigned char>(data[1])))
-        return share(table.text(first << 8 | static_cast<unsigned char>(data[1])));
+    if (size == 2) {
+        const auto second = static_cast<unsigned char>(data[1]);
+        if (table.pairUnit(first, second))
+            return share(table.pairText(first, second));
+    }
     decodeLonger(out, data, size, table);
 }
 
