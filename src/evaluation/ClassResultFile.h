@@ -22,7 +22,8 @@ public:
     // the file holds and nothing else (other classes stay). The date-times are taken only when
     // `takeDateTimes` is set.
     static ReadReport parse(const QByteArray &bytes, int cls, EvaluationResults &results, bool takeDateTimes);
-    // Reads one file into the entries of class `cls`, as parse(); missing or unreadable: nothing read. Version 600 or more: the refusal through `prompter`.
+    // Reads one file into the entries of class `cls`, as parse(); missing or unreadable: nothing read.
+    // Version 600 or more: the refusal through `prompter`.
     static ReadReport load(const QString &path, int cls, EvaluationResults &results, bool takeDateTimes,
                            Prompter *prompter);
 
@@ -62,14 +63,16 @@ template <class Sink> void parseClassResult(const QByteArray &bytes, Sink &sink,
         return;
     Cursor c(bytes, kHeaderSize);
     SectionReader section(c, report);
-    auto int32 = [&](std::int32_t &v) {
-        if (c.int32(v))
-            return true;
-        report.truncated = true;
-        return false;
+    // The fixed fields of an entry after its key, in one run.
+    auto fields = [&](qsizetype count) {
+        const char *p = c.fields(count);
+        if (!p)
+            report.truncated = true;
+        return p;
     };
-    auto text = [&](const char *&data, int &size) {
-        switch (c.text(data, size)) {
+    // The text whose length is the last of the fixed fields (they end at `end`).
+    auto text = [&](const char *end, const char *&data, int &size) {
+        switch (c.textBody(Cursor::int32At(end - 4), data, size)) {
         case Cursor::TextResult::Truncated:
             report.truncated = true;
             return false;
@@ -81,14 +84,11 @@ template <class Sink> void parseClassResult(const QByteArray &bytes, Sink &sink,
         }
         return true;
     };
-    auto percentage = [&](float &v) {
-        if (!c.single(v)) {
-            report.truncated = true;
-            return false;
-        }
+    auto percentage = [&](const char *p) {
+        const float v = Cursor::singleAt(p);
         if (!(v >= -1.0f && v <= 1.0e6f))
             ++report.badValues;
-        return true;
+        return v;
     };
     auto keep = [&](bool inRange) {
         if (!inRange)
@@ -96,54 +96,65 @@ template <class Sink> void parseClassResult(const QByteArray &bytes, Sink &sink,
         return inRange;
     };
 
+    // Evaluations: number, text.
     section([&](std::int32_t k) {
-        std::int32_t n = 0;
+        const char *p = fields(8);
         const char *data = nullptr;
         int size = 0;
-        if (!int32(n) || !text(data, size))
+        if (!p || !text(p + 8, data, size))
             return false;
+        const std::int32_t n = Cursor::int32At(p);
         if (keep(isPeriod(k) && isNumber(n)))
             sink.evaluation(k, n, data, size);
         return true;
     });
+    // Evaluation percentages: number, single.
     section([&](std::int32_t k) {
-        std::int32_t n = 0;
-        float v = 0;
-        if (!int32(n) || !percentage(v))
+        const char *p = fields(8);
+        if (!p)
             return false;
+        const std::int32_t n = Cursor::int32At(p);
+        const float v = percentage(p + 4);
         if (keep(isPeriod(k) && isNumber(n)))
             sink.percentage(k, n, v);
         return true;
     });
+    // Viewpoint marks: number, viewpoint, text.
     section([&](std::int32_t k) {
-        std::int32_t n = 0, vp = 0;
+        const char *p = fields(12);
         const char *data = nullptr;
         int size = 0;
-        if (!int32(n) || !int32(vp) || !text(data, size))
+        if (!p || !text(p + 12, data, size))
             return false;
+        const std::int32_t n = Cursor::int32At(p), vp = Cursor::int32At(p + 4);
         if (keep(isPeriod(k) && isNumber(n) && isViewpoint(vp)))
             sink.mark(k, n, vp, data, size);
         return true;
     });
+    // Viewpoint percentages: number, viewpoint, single.
     section([&](std::int32_t k) {
-        std::int32_t n = 0, vp = 0;
-        float v = 0;
-        if (!int32(n) || !int32(vp) || !percentage(v))
+        const char *p = fields(12);
+        if (!p)
             return false;
+        const std::int32_t n = Cursor::int32At(p), vp = Cursor::int32At(p + 4);
+        const float v = percentage(p + 8);
         if (keep(isPeriod(k) && isNumber(n) && isViewpoint(vp)))
             sink.viewpointPercentage(k, n, vp, v);
         return true;
     });
+    // Comments: number, text.
     section([&](std::int32_t k) {
-        std::int32_t n = 0;
+        const char *p = fields(8);
         const char *data = nullptr;
         int size = 0;
-        if (!int32(n) || !text(data, size))
+        if (!p || !text(p + 8, data, size))
             return false;
+        const std::int32_t n = Cursor::int32At(p);
         if (keep(isPeriod(k) && isNumber(n)))
             sink.comment(k, n, data, size);
         return true;
     });
+    // Date-times: double.
     section([&](std::int32_t k) {
         double v = 0;
         if (!c.real(v)) {

@@ -57,6 +57,23 @@ public:
         return true;
     }
 
+    // `count` bytes of fixed fields, read with the unchecked readers below: one bounds check for
+    // the run. Null (nothing taken) when fewer bytes are left.
+    const char *fields(qsizetype count) {
+        if (left() < count)
+            return nullptr;
+        const char *p = m_p;
+        m_p += count;
+        return p;
+    }
+    static std::int32_t int32At(const char *p) { return qFromLittleEndian<std::int32_t>(p); }
+    static float singleAt(const char *p) {
+        const std::uint32_t bits = qFromLittleEndian<std::uint32_t>(p);
+        float value;
+        std::memcpy(&value, &bits, 4);
+        return value;
+    }
+
     enum class TextResult { Ok, Truncated, BadLength };
     // A text entry: length + 1 (1..256), then that many bytes ending in a zero byte. The text is
     // the bytes before the first zero byte.
@@ -64,6 +81,10 @@ public:
         std::int32_t stored = 0;
         if (!int32(stored))
             return TextResult::Truncated;
+        return textBody(stored, data, size);
+    }
+    // The rest of a text entry whose length field `stored` was read already.
+    TextResult textBody(std::int32_t stored, const char *&data, int &size) {
         if (stored < 1 || stored > kMaxStoredText)
             return TextResult::BadLength;
         if (!take(stored, data))
