@@ -15,8 +15,8 @@ namespace {
 struct StoreOptions {
     QCommandLineOption data = dataOption();
     QCommandLineOption year = yearOption();
-    QCommandLineOption grade{QStringLiteral("grade"), QStringLiteral("学年 (1..6)"), QStringLiteral("G")};
-    QCommandLineOption period{QStringLiteral("period"), QStringLiteral("評定 (1..5)"), QStringLiteral("K")};
+    QCommandLineOption grade = gradeOption();
+    QCommandLineOption period = periodOption();
 };
 
 // Parses the options and loads the store as the window does.

@@ -155,6 +155,19 @@ bool readYear(const QCommandLineParser &parser, const QCommandLineOption &option
     return true;
 }
 
+QCommandLineOption gradeOption() {
+    return QCommandLineOption(QStringLiteral("grade"), QStringLiteral("学年 (1..6)"), QStringLiteral("G"));
+}
+
+QCommandLineOption periodOption() {
+    return QCommandLineOption(QStringLiteral("period"), QStringLiteral("評定 (1..5)"), QStringLiteral("K"));
+}
+
+QCommandLineOption classesOption() {
+    return QCommandLineOption(QStringLiteral("classes"), QStringLiteral("組 (例 1,2; 既定: 全組)"),
+                              QStringLiteral("LIST"));
+}
+
 QCommandLineOption dataOption() {
     return QCommandLineOption(QStringLiteral("data"), QStringLiteral("データフォルダ"),
                               QStringLiteral("DIR"));

@@ -69,6 +69,12 @@ int thisNendo();
 QCommandLineOption yearOption();
 bool readYear(const QCommandLineParser &parser, const QCommandLineOption &option, int &year, int &status);
 
+// --grade G (1..6), --period K (1..5) and --classes LIST (every class when absent), read with
+// readNumber() and numberList().
+QCommandLineOption gradeOption();
+QCommandLineOption periodOption();
+QCommandLineOption classesOption();
+
 // The --data option: the folder must exist; false after reporting the error.
 QCommandLineOption dataOption();
 bool readDataFolder(const QCommandLineParser &parser, const QCommandLineOption &option, QString &folder,

@@ -16,12 +16,9 @@ int run(const QStringList &args) {
     QCommandLineParser parser;
     const QCommandLineOption data = dataOption();
     const QCommandLineOption year = yearOption();
-    const QCommandLineOption gradeOpt(QStringLiteral("grade"), QStringLiteral("学年 (1..6)"),
-                                      QStringLiteral("G"));
-    const QCommandLineOption periodOpt(QStringLiteral("period"), QStringLiteral("評定 (1..5)"),
-                                       QStringLiteral("K"));
-    const QCommandLineOption classesOpt(QStringLiteral("classes"), QStringLiteral("組 (例 1,2; 既定: 全組)"),
-                                        QStringLiteral("LIST"));
+    const QCommandLineOption gradeOpt = gradeOption();
+    const QCommandLineOption periodOpt = periodOption();
+    const QCommandLineOption classesOpt = classesOption();
     const QCommandLineOption jsonOpt(QStringLiteral("json"), QStringLiteral("JSON で出力します"));
     parser.addOptions({data, year, gradeOpt, periodOpt, classesOpt, jsonOpt});
     int status = kOk;

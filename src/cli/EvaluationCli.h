@@ -38,7 +38,7 @@ private:
 struct WorksheetOptions {
     QCommandLineOption data = dataOption();
     QCommandLineOption year = yearOption();
-    QCommandLineOption grade{QStringLiteral("grade"), QStringLiteral("学年 (1..6)"), QStringLiteral("G")};
+    QCommandLineOption grade = gradeOption();
     QCommandLineOption subject{QStringLiteral("subject"), QStringLiteral("教科 (選択教科はその名前)"),
                                QStringLiteral("S")};
     QCommandLineOption teacher{QStringLiteral("teacher"), QStringLiteral("教師名"), QStringLiteral("T")};
@@ -46,7 +46,7 @@ struct WorksheetOptions {
     QCommandLineOption classes{QStringLiteral("classes"),
                                QStringLiteral("対象の組 (例 123; 既定: 学年の全組)"),
                                QStringLiteral("DIGITS")};
-    QCommandLineOption period{QStringLiteral("period"), QStringLiteral("評定 (1..5)"), QStringLiteral("K")};
+    QCommandLineOption period = periodOption();
 
     // Commands that read only the results may leave out the teacher.
     bool teacherOptional = false;

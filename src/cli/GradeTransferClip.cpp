@@ -18,10 +18,8 @@ int runGradeTransfer(const QStringList &args) {
     QCommandLineParser parser;
     const QCommandLineOption data = dataOption();
     const QCommandLineOption year = yearOption();
-    const QCommandLineOption gradeOpt(QStringLiteral("grade"), QStringLiteral("学年 (1..6)"),
-                                      QStringLiteral("G"));
-    const QCommandLineOption periodOpt(QStringLiteral("period"), QStringLiteral("評定 (1..5)"),
-                                       QStringLiteral("K"));
+    const QCommandLineOption gradeOpt = gradeOption();
+    const QCommandLineOption periodOpt = periodOption();
     const QCommandLineOption subjectOpt(QStringLiteral("subject"),
                                         QStringLiteral("教科 (国語 など、または 1..9)"), QStringLiteral("D"));
     const QCommandLineOption slotsOpt(QStringLiteral("slots"),

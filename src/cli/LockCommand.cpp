@@ -17,8 +17,7 @@ int run(const QStringList &args) {
     QCommandLineParser parser;
     const QCommandLineOption dataOpt = dataOption();
     const QCommandLineOption yearOpt = yearOption();
-    const QCommandLineOption gradeOpt(QStringLiteral("grade"), QStringLiteral("学年 (1..6)"),
-                                      QStringLiteral("G"));
+    const QCommandLineOption gradeOpt = gradeOption();
     const QCommandLineOption subjectOpt(QStringLiteral("subject"), QStringLiteral("教科"),
                                         QStringLiteral("S"));
     const QCommandLineOption testOpt(QStringLiteral("test"),

@@ -15,8 +15,7 @@ int run(const QStringList &args) {
     QCommandLineParser parser;
     const QCommandLineOption dataOpt = dataOption();
     const QCommandLineOption yearOpt = yearOption();
-    const QCommandLineOption gradeOpt(QStringLiteral("grade"), QStringLiteral("学年 (1..6)"),
-                                      QStringLiteral("G"));
+    const QCommandLineOption gradeOpt = gradeOption();
     const QCommandLineOption subjectOpt(
         QStringLiteral("subject"), QStringLiteral("教科 (国語、技家、選択国語 など)"), QStringLiteral("S"));
     const QCommandLineOption teacherOpt(QStringLiteral("teacher"), QStringLiteral("教師名"),

@@ -13,8 +13,7 @@ int runTestEntryClip(const QStringList &args) {
     QCommandLineParser parser;
     const QCommandLineOption data = dataOption();
     const QCommandLineOption year = yearOption();
-    const QCommandLineOption grade(QStringLiteral("grade"), QStringLiteral("学年 (1..6)"),
-                                   QStringLiteral("G"));
+    const QCommandLineOption grade = gradeOption();
     const QCommandLineOption subject(QStringLiteral("subject"), QStringLiteral("教科"), QStringLiteral("S"));
     const QCommandLineOption test(QStringLiteral("test"),
                                   QStringLiteral("テストの記号 (定期テスト A.., 学力テスト 1..9)"),

@@ -22,7 +22,7 @@ const QString kTestSynopsis = QStringLiteral("--data DIR [--year N] --grade G --
 struct TestOptions {
     QCommandLineOption data = dataOption();
     QCommandLineOption year = yearOption();
-    QCommandLineOption grade{QStringLiteral("grade"), QStringLiteral("学年 (1..6)"), QStringLiteral("G")};
+    QCommandLineOption grade = gradeOption();
     QCommandLineOption test{QStringLiteral("test"), QStringLiteral("テストのコード (A..E, 1..9)"),
                             QStringLiteral("CODE")};
 };

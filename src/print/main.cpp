@@ -46,16 +46,14 @@ int main(int argc, char *argv[]) {
     QCommandLineParser parser;
     const QCommandLineOption data = cli::dataOption();
     const QCommandLineOption year = cli::yearOption();
-    const QCommandLineOption grade(QStringLiteral("grade"), QStringLiteral("学年 (1..6)"),
-                                   QStringLiteral("G"));
+    const QCommandLineOption grade = cli::gradeOption();
     const QCommandLineOption test(QStringLiteral("test"), QStringLiteral("テストの記号"),
                                   QStringLiteral("CODE"));
     const QCommandLineOption subject(QStringLiteral("subject"), QStringLiteral("教科"), QStringLiteral("S"));
     const QCommandLineOption teacher(QStringLiteral("teacher"), QStringLiteral("教師名"),
                                      QStringLiteral("T"));
     const QCommandLineOption elective(QStringLiteral("elective"), QStringLiteral("選択教科"));
-    const QCommandLineOption period(QStringLiteral("period"), QStringLiteral("評定 (1..5)"),
-                                    QStringLiteral("K"));
+    const QCommandLineOption period = cli::periodOption();
     const QCommandLineOption classes(QStringLiteral("classes"), QStringLiteral("組 (例 1,2)"),
                                      QStringLiteral("LIST"));
     const QCommandLineOption range(QStringLiteral("range"), QStringLiteral("範囲 A-B"),
