@@ -1,5 +1,6 @@
 #include "widgets/PrintWindowFrame.h"
 
+#include "widgets/TitlePanel.h"
 #include "widgets/UiFont.h"
 
 #include <QHBoxLayout>
@@ -14,11 +15,7 @@ PrintWindowFrame::PrintWindowFrame(QWidget *parent) : QWidget(parent) {
     auto *v = new QVBoxLayout(this);
     v->setContentsMargins(12, 12, 12, 12);
     v->setSpacing(10);
-    m_title = new QLabel;
-    m_title->setObjectName(QStringLiteral("TitlePanel"));
-    m_title->setFont(ui::uiFont(12, true));
-    m_title->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    m_title->setMargin(6);
+    m_title = ui::titlePanel(QString(), QStringLiteral("TitlePanel"));
     v->addWidget(m_title);
 
     auto *body = new QHBoxLayout;

@@ -5,6 +5,7 @@
 #include "exchange/Transfers.h"
 #include "platform/Clipboard.h"
 #include "platform/Prompter.h"
+#include "widgets/TitlePanel.h"
 #include "widgets/UiFont.h"
 
 #include <QButtonGroup>
@@ -33,13 +34,10 @@ TTransferForm::TTransferForm(const EvaluationSession &session, int period, const
     setWindowTitle(session.caption());
     const EvaluationContext &c = session.context();
     auto *v = new QVBoxLayout(this);
-    auto *info = new QLabel(session.periodName(period) + u' ' + QString::number(c.grade) +
-                            QStringLiteral("年") + c.kyouka + QStringLiteral(" 評定者：") + c.teacherName);
-    info->setObjectName(QStringLiteral("InfoLabel"));
-    info->setFont(ui::uiFont(12, true));
-    info->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    info->setMargin(6);
-    v->addWidget(info);
+    v->addWidget(ui::titlePanel(session.periodName(period) + u' ' + QString::number(c.grade) +
+                                    QStringLiteral("年") + c.kyouka + QStringLiteral(" 評定者：") +
+                                    c.teacherName,
+                                QStringLiteral("InfoLabel")));
 
     auto *body = new QHBoxLayout;
     auto *classBox = new QVBoxLayout;

@@ -6,6 +6,7 @@
 #include "exchange/Transfers.h"
 #include "platform/Clipboard.h"
 #include "platform/Prompter.h"
+#include "widgets/TitlePanel.h"
 #include "widgets/UiFont.h"
 
 #include <QHBoxLayout>
@@ -23,12 +24,8 @@ TTransferShukeiForm::TTransferShukeiForm(const GradeHyouteiStore &store, const Q
     setWindowTitle(caption);
     const GradeHyouteiStore::Inputs &in = store.inputs();
     auto *v = new QVBoxLayout(this);
-    auto *info = new QLabel(in.periodName + u' ' + QString::number(in.grade) + QStringLiteral("年"));
-    info->setObjectName(QStringLiteral("InfoLabel"));
-    info->setFont(ui::uiFont(12, true));
-    info->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    info->setMargin(6);
-    v->addWidget(info);
+    v->addWidget(ui::titlePanel(in.periodName + u' ' + QString::number(in.grade) + QStringLiteral("年"),
+                                QStringLiteral("InfoLabel")));
 
     auto *body = new QHBoxLayout;
     auto *subjectBox = new QVBoxLayout;
