@@ -822,44 +822,47 @@ void TMainForm::testListClick(bool periodic) {
     form.exec();
 }
 
-void TMainForm::conferenceClick(bool excel) {
-    const RadioGroup *kinds = m_groups.value(u("HyouteiGroup2"));
+std::optional<TMainForm::PeriodChoice> TMainForm::periodChoice(const QString &group) {
+    const RadioGroup *kinds = m_groups.value(group);
     const int index = kinds->currentIndex();
     if (index < 0 || index >= m_hyouteiNumbers.size())
-        return;
+        return std::nullopt;
     const int grade = selectedIndex(u("gakunen5")) + 1;
     if (!checkGradeHasClasses(m_context, grade, *m_platform.prompter))
+        return std::nullopt;
+    return PeriodChoice{m_hyouteiNumbers[index], kinds->currentText(), grade};
+}
+
+void TMainForm::conferenceClick(bool excel) {
+    const auto choice = periodChoice(u("HyouteiGroup2"));
+    if (!choice)
         return;
+    const int grade = choice->grade;
     if (excel) {
-        const ExcelCopyContext c{
-            m_context.mainCaption, m_context.dataFolder, m_context.nendo,         grade,
-            m_context.classType,   m_context.schoolKind, m_hyouteiNumbers[index], kinds->currentText()};
+        const ExcelCopyContext c{m_context.mainCaption, m_context.dataFolder, m_context.nendo, grade,
+                                 m_context.classType,   m_context.schoolKind, choice->number,  choice->name};
         TexcelcopyForm form(c, m_platform, this);
         form.exec();
         return;
     }
-    const KondanContext c{
-        m_context.mainCaption, m_context.dataFolder, m_context.nendo,      grade,
-        m_context.classType,   m_context.schoolName, m_context.schoolKind, m_hyouteiNumbers[index],
-        kinds->currentText()};
+    const KondanContext c{m_context.mainCaption, m_context.dataFolder, m_context.nendo,      grade,
+                          m_context.classType,   m_context.schoolName, m_context.schoolKind, choice->number,
+                          choice->name};
     TKondanForm1 form(c, m_platform, nullptr, this);
     form.exec();
 }
 
 void TMainForm::hyouteiStatusClick(bool elective) {
-    const RadioGroup *kinds = m_groups.value(u("HyouteiGroup"));
-    const int index = kinds->currentIndex();
-    if (index < 0 || index >= m_hyouteiNumbers.size())
+    const auto choice = periodChoice(u("HyouteiGroup"));
+    if (!choice)
         return;
-    const int grade = selectedIndex(u("gakunen5")) + 1;
-    if (!checkGradeHasClasses(m_context, grade, *m_platform.prompter))
-        return;
+    const int grade = choice->grade;
     InputStatusInputs inputs;
     inputs.mainCaption = m_context.mainCaption;
     inputs.nendo = m_context.nendo;
     inputs.gakunen = QString::number(grade);
-    inputs.kind = m_hyouteiNumbers[index];
-    inputs.kindName = kinds->currentText();
+    inputs.kind = choice->number;
+    inputs.kindName = choice->name;
     inputs.dataFolder = m_context.dataFolder;
     inputs.classType = m_context.classType;
     inputs.schoolKind = m_context.schoolKind;
@@ -874,19 +877,16 @@ void TMainForm::hyouteiStatusClick(bool elective) {
 
 // "一覧表示と印刷" of "評定集計": the aggregation of the selected grade and evaluation period.
 void TMainForm::hyouteiListClick() {
-    const RadioGroup *kinds = m_groups.value(u("HyouteiGroup"));
-    const int index = kinds->currentIndex();
-    if (index < 0 || index >= m_hyouteiNumbers.size())
+    const auto choice = periodChoice(u("HyouteiGroup"));
+    if (!choice)
         return;
-    const int grade = selectedIndex(u("gakunen5")) + 1;
-    if (!checkGradeHasClasses(m_context, grade, *m_platform.prompter))
-        return;
+    const int grade = choice->grade;
     THyouteiShukeiForm::Inputs inputs;
     inputs.mainCaption = m_context.mainCaption;
     inputs.nendo = m_context.nendo;
     inputs.gakunen = QString::number(grade);
-    inputs.hyouteiKind = m_hyouteiNumbers[index];
-    inputs.hyouteiKindName = kinds->currentText();
+    inputs.hyouteiKind = choice->number;
+    inputs.hyouteiKindName = choice->name;
     inputs.dataFolder = m_context.dataFolder;
     inputs.classType = m_context.classType;
     inputs.schoolKind = m_context.schoolKind;

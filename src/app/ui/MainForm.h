@@ -97,6 +97,14 @@ private:
     bool gradeTestInputs(bool periodic, InputStatusInputs &inputs);
     void testStatusClick(bool periodic);
     void testListClick(bool periodic);
+    // The evaluation period chosen in the radio group `group` (its number and caption) and the grade
+    // of "gakunen5"; nothing when no period is chosen or the grade has no classes (after its message).
+    struct PeriodChoice {
+        int number = 0;
+        QString name;
+        int grade = 0;
+    };
+    std::optional<PeriodChoice> periodChoice(const QString &group);
     void conferenceClick(bool excel);
     void hyouteiListClick();
     void hyouteiStatusClick(bool elective);
