@@ -39,22 +39,9 @@
 
 using namespace tavro;
 using tavro::test::GuiFixture;
+using tavro::test::whenShown;
 
 namespace {
-
-// Runs `act` on the modal dialog of type T as soon as it is active.
-template <class T> void whenShown(const std::function<void(T *)> &act) {
-    auto *timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        if (auto *dialog = qobject_cast<T *>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            act(dialog);
-        }
-    });
-    timer->start();
-}
 
 void login() {
     whenShown<TPassWordCheck1Form>([](TPassWordCheck1Form *d) {

@@ -23,24 +23,11 @@
 
 using namespace tavro;
 using tavro::test::GuiFixture;
+using tavro::test::whenShown;
 
 namespace {
 
 const QString kPassword = QString::fromUtf8(DemoSchool::kTeacherPassword);
-
-// Runs `act` on the modal dialog of type T as soon as it is shown (a modal exec() blocks the test).
-template <class T> void whenShown(const std::function<void(T *)> &act) {
-    auto *timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        if (auto *dialog = qobject_cast<T *>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            act(dialog);
-        }
-    });
-    timer->start();
-}
 
 LoginInputs inputs(const GuiFixture &f, const QString &grade, const QString &subject, bool readOnly = false) {
     return LoginInputs{

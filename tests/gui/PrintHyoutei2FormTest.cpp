@@ -21,20 +21,6 @@ using namespace tavro::test;
 
 namespace {
 
-// Runs `act` on the modal dialog of type T as soon as it is active.
-template <class T> void whenShown(const std::function<void(T *)> &act) {
-    auto *timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        if (auto *dialog = qobject_cast<T *>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            act(dialog);
-        }
-    });
-    timer->start();
-}
-
 THyouteiShukeiForm::Inputs demoInputs(const GuiFixture &f, int schoolKind = 1) {
     THyouteiShukeiForm::Inputs in;
     in.mainCaption = QStringLiteral("成績処理TAVRO for Windows Ver.5");

@@ -24,23 +24,9 @@
 
 using namespace tavro;
 using tavro::test::GuiFixture;
+using tavro::test::whenShown;
 
 namespace {
-
-// Runs `act` on the modal dialog of type T as soon as it is active; the timer goes after it ran.
-template <class T> QTimer *whenShown(const std::function<void(T *)> &act) {
-    auto *timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        if (auto *dialog = qobject_cast<T *>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            act(dialog);
-        }
-    });
-    timer->start();
-    return timer;
-}
 
 // Grade 1 国語 of the demo teacher who holds its worksheet, classes 1 and 2.
 EvaluationContext contextOf(const GuiFixture &f) {

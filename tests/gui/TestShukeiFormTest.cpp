@@ -23,21 +23,9 @@
 
 using namespace tavro;
 using tavro::test::GuiFixture;
+using tavro::test::whenShown;
 
 namespace {
-
-template <class T> void whenShown(const std::function<void(T *)> &act) {
-    auto *timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        if (auto *dialog = qobject_cast<T *>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            act(dialog);
-        }
-    });
-    timer->start();
-}
 
 // The button of the grade page beside the selection group `group`.
 QPushButton *gradeButton(const TMainForm &form, const QString &group, const QString &text) {

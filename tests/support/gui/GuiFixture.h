@@ -6,9 +6,12 @@
 #include "config/YearSettings.h"
 #include "support/TestDoubles.h"
 
+#include <QApplication>
 #include <QObject>
 #include <QSize>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <functional>
 #include <vector>
 
 class QWidget;
@@ -71,5 +74,20 @@ private:
     QTemporaryDir m_dir;
     QString m_dataFolder;
 };
+
+// Runs `act` on the modal dialog of type T as soon as it is active; the timer goes after it ran.
+template <class T> QTimer *whenShown(const std::function<void(T *)> &act) {
+    auto *timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+        if (auto *dialog = qobject_cast<T *>(QApplication::activeModalWidget())) {
+            timer->stop();
+            timer->deleteLater();
+            act(dialog);
+        }
+    });
+    timer->start();
+    return timer;
+}
 
 } // namespace tavro::test
