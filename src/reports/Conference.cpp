@@ -105,19 +105,10 @@ PrintOutcome printConference(const ConferenceData &data, const std::vector<int> 
     job.orientation = PageCanvas::Orientation::Landscape;
     job.fromPage = 1;
     job.toPage = count;
-    PrintTarget::Opened opened = target.open(job);
-    if (!opened.canvas) {
-        outcome.cancelled = opened.cancelled;
-        outcome.error = opened.cancelled ? QString() : printFailedMessage(opened.error);
+    const PrintTarget::Opened opened = beginPrint(target, job, outcome);
+    if (!opened.canvas)
         return outcome;
-    }
     PageCanvas &canvas = *opened.canvas;
-    canvas.setTitle(job.title);
-    canvas.setOrientation(job.orientation);
-    if (!canvas.begin()) {
-        outcome.error = printFailedMessage(QStringLiteral("プリンタを開けませんでした。"));
-        return outcome;
-    }
     Page page(canvas, PageGrid::fromUnits(canvas, 50, 50, 55, 22));
     const int dpiX = canvas.dpiX();
     const int limit = pixels(17 * 22, dpiX);
@@ -132,10 +123,8 @@ PrintOutcome printConference(const ConferenceData &data, const std::vector<int> 
             std::max<std::size_t>(1, (students.size() + kStudentsPerPage - 1) / kStudentsPerPage);
         for (std::size_t p = 0; p < pages; ++p) {
             const std::size_t from = p * kStudentsPerPage;
-            if (!first && !canvas.newPage()) {
-                outcome.error = printFailedMessage(QStringLiteral("改ページできませんでした。"));
+            if (!first && !nextPrintPage(canvas, outcome))
                 return outcome;
-            }
             first = false;
             ++outcome.pages;
             page.font(kGothic, 10);
@@ -186,11 +175,7 @@ PrintOutcome printConference(const ConferenceData &data, const std::vector<int> 
                 page.verticalLine(21 + 18 * m, 3, 49);
         }
     }
-    if (!canvas.end()) {
-        outcome.error = printFailedMessage(QStringLiteral("印刷を終了できませんでした。"));
-        return outcome;
-    }
-    outcome.printed = true;
+    endPrint(canvas, outcome);
     return outcome;
 }
 

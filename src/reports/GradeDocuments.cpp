@@ -559,19 +559,10 @@ PrintOutcome printGradeDocument(GradeDocument document, const GradeDocumentData 
         outcome.error = QStringLiteral("印刷する生徒がいません。");
         return outcome;
     }
-    PrintTarget::Opened opened = target.open(job);
-    if (!opened.canvas) {
-        outcome.cancelled = opened.cancelled;
-        outcome.error = opened.cancelled ? QString() : printFailedMessage(opened.error);
+    const PrintTarget::Opened opened = beginPrint(target, job, outcome);
+    if (!opened.canvas)
         return outcome;
-    }
     PageCanvas &canvas = *opened.canvas;
-    canvas.setTitle(job.title);
-    canvas.setOrientation(job.orientation);
-    if (!canvas.begin()) {
-        outcome.error = printFailedMessage(QStringLiteral("プリンタを開けませんでした。"));
-        return outcome;
-    }
     PageRun run(canvas);
     canvas.setPenWidth(1);
     bool drawn = false;
@@ -594,11 +585,7 @@ PrintOutcome printGradeDocument(GradeDocument document, const GradeDocumentData 
         outcome.error = printFailedMessage(QStringLiteral("改ページできませんでした。"));
         return outcome;
     }
-    if (!canvas.end()) {
-        outcome.error = printFailedMessage(QStringLiteral("印刷を終了できませんでした。"));
-        return outcome;
-    }
-    outcome.printed = true;
+    endPrint(canvas, outcome);
     return outcome;
 }
 

@@ -124,4 +124,36 @@ QString printFailedMessage(const QString &reason) {
                             : QStringLiteral("印刷できませんでした。\r\n") + reason;
 }
 
+PrintTarget::Opened beginPrint(PrintTarget &target, const PrintTarget::Job &job, PrintOutcome &outcome) {
+    PrintTarget::Opened opened = target.open(job);
+    if (!opened.canvas) {
+        outcome.cancelled = opened.cancelled;
+        outcome.error = opened.cancelled ? QString() : printFailedMessage(opened.error);
+        return opened;
+    }
+    opened.canvas->setTitle(job.title);
+    opened.canvas->setOrientation(job.orientation);
+    if (!opened.canvas->begin()) {
+        outcome.error = printFailedMessage(QStringLiteral("プリンタを開けませんでした。"));
+        opened.canvas.reset();
+    }
+    return opened;
+}
+
+bool nextPrintPage(PageCanvas &canvas, PrintOutcome &outcome) {
+    if (canvas.newPage())
+        return true;
+    outcome.error = printFailedMessage(QStringLiteral("改ページできませんでした。"));
+    return false;
+}
+
+bool endPrint(PageCanvas &canvas, PrintOutcome &outcome) {
+    if (!canvas.end()) {
+        outcome.error = printFailedMessage(QStringLiteral("印刷を終了できませんでした。"));
+        return false;
+    }
+    outcome.printed = true;
+    return true;
+}
+
 } // namespace tavro::reports

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/PageCanvas.h"
+#include "platform/PrintTarget.h"
 
 #include <QDateTime>
 #include <QString>
@@ -93,5 +94,13 @@ struct PrintOutcome {
     int pages = 0;
 };
 QString printFailedMessage(const QString &reason);
+
+// Opens `job` on `target` and begins its canvas with the job's title and orientation. When the
+// print ends here the canvas is null and `outcome` says why (cancelled, or the error).
+PrintTarget::Opened beginPrint(PrintTarget &target, const PrintTarget::Job &job, PrintOutcome &outcome);
+// A new page after the first; false with the error in `outcome`.
+bool nextPrintPage(PageCanvas &canvas, PrintOutcome &outcome);
+// Ends the job: printed, or false with the error in `outcome`.
+bool endPrint(PageCanvas &canvas, PrintOutcome &outcome);
 
 } // namespace tavro::reports

@@ -39,38 +39,17 @@ public:
     Job(PrintTarget &target, PrintOutcome &outcome) : m_target(target), m_outcome(outcome) {}
 
     bool open(const PrintTarget::Job &job) {
-        PrintTarget::Opened opened = m_target.open(job);
-        if (!opened.canvas) {
-            m_outcome.cancelled = opened.cancelled;
-            m_outcome.error = opened.cancelled ? QString() : printFailedMessage(opened.error);
-            return false;
-        }
-        m_canvas = std::move(opened.canvas);
-        m_canvas->setTitle(job.title);
-        m_canvas->setOrientation(job.orientation);
-        if (!m_canvas->begin()) {
-            m_outcome.error = printFailedMessage(QStringLiteral("プリンタを開けませんでした。"));
-            return false;
-        }
-        return true;
+        m_canvas = beginPrint(m_target, job, m_outcome).canvas;
+        return m_canvas != nullptr;
     }
     PageCanvas &canvas() { return *m_canvas; }
     bool nextPage() {
-        if (m_outcome.pages > 0 && !m_canvas->newPage()) {
-            m_outcome.error = printFailedMessage(QStringLiteral("改ページできませんでした。"));
+        if (m_outcome.pages > 0 && !nextPrintPage(*m_canvas, m_outcome))
             return false;
-        }
         ++m_outcome.pages;
         return true;
     }
-    bool finish() {
-        if (!m_canvas->end()) {
-            m_outcome.error = printFailedMessage(QStringLiteral("印刷を終了できませんでした。"));
-            return false;
-        }
-        m_outcome.printed = true;
-        return true;
-    }
+    bool finish() { return endPrint(*m_canvas, m_outcome); }
 
 private:
     PrintTarget &m_target;

@@ -22,47 +22,6 @@ QString withoutMark(const QString &name) {
     return name.startsWith(kMovedAwayOnly) ? name.mid(1) : name;
 }
 
-// A job opened and begun on its canvas, or the outcome that ends the print.
-struct Started {
-    PrintTarget::Opened opened;
-    PrintOutcome outcome;
-    bool ok() const { return opened.canvas != nullptr; }
-};
-
-Started start(PrintTarget &target, const PrintTarget::Job &job) {
-    Started s;
-    s.opened = target.open(job);
-    if (!s.opened.canvas) {
-        s.outcome.cancelled = s.opened.cancelled;
-        s.outcome.error = s.opened.cancelled ? QString() : printFailedMessage(s.opened.error);
-        return s;
-    }
-    PageCanvas &canvas = *s.opened.canvas;
-    canvas.setTitle(job.title);
-    canvas.setOrientation(job.orientation);
-    if (!canvas.begin()) {
-        s.outcome.error = printFailedMessage(QStringLiteral("プリンタを開けませんでした。"));
-        s.opened.canvas.reset();
-    }
-    return s;
-}
-
-bool nextPage(PageCanvas &canvas, PrintOutcome &outcome) {
-    if (canvas.newPage())
-        return true;
-    outcome.error = printFailedMessage(QStringLiteral("改ページできませんでした。"));
-    return false;
-}
-
-bool finish(PageCanvas &canvas, PrintOutcome &outcome) {
-    if (!canvas.end()) {
-        outcome.error = printFailedMessage(QStringLiteral("印刷を終了できませんでした。"));
-        return false;
-    }
-    outcome.printed = true;
-    return true;
-}
-
 // The grid of the score and class lists: left 200, top 330, row 58 and column unit 29 units, every
 // length but the top by the horizontal resolution; text half a column unit right and a quarter
 // column unit below the row line.
@@ -192,15 +151,15 @@ ScoreListData ScoreListData::fromSession(const ScoreEntrySession &session) {
 PrintOutcome printScoreList(const ScoreListData &data, PrintTarget &target, const QDateTime &now) {
     PrintTarget::Job job;
     job.title = jobTitle(QStringLiteral("得点一覧"));
-    Started s = start(target, job);
-    if (!s.ok())
-        return s.outcome;
-    PageCanvas &canvas = *s.opened.canvas;
-    PrintOutcome &outcome = s.outcome;
+    PrintOutcome outcome;
+    const PrintTarget::Opened opened = beginPrint(target, job, outcome);
+    if (!opened.canvas)
+        return outcome;
+    PageCanvas &canvas = *opened.canvas;
     ListPage page(canvas);
     const int g = page.g(), cu = page.cu();
     for (std::size_t i = 0; i < data.classes.size(); ++i) {
-        if (i > 0 && !nextPage(canvas, outcome))
+        if (i > 0 && !nextPrintPage(canvas, outcome))
             return outcome;
         ++outcome.pages;
         const int cls = data.classes[i];
@@ -232,7 +191,7 @@ PrintOutcome printScoreList(const ScoreListData &data, PrintTarget &target, cons
             columns.push_back(c * g);
         page.rules(columns);
     }
-    finish(canvas, outcome);
+    endPrint(canvas, outcome);
     return outcome;
 }
 
@@ -245,11 +204,11 @@ PrintOutcome printClassList(const TestAggregation &aggregation, const std::vecto
     const TestAggregation::Context &context = aggregation.context();
     PrintTarget::Job job;
     job.title = jobTitle(QStringLiteral("学級別一覧"));
-    Started s = start(target, job);
-    if (!s.ok())
-        return s.outcome;
-    PageCanvas &canvas = *s.opened.canvas;
-    PrintOutcome &outcome = s.outcome;
+    PrintOutcome outcome;
+    const PrintTarget::Opened opened = beginPrint(target, job, outcome);
+    if (!opened.canvas)
+        return outcome;
+    PageCanvas &canvas = *opened.canvas;
     ListPage page(canvas);
     const int cu = page.cu();
     // Ten subjects of two sub-columns from 16 column units on, six units each, then the ranks.
@@ -258,7 +217,7 @@ PrintOutcome printClassList(const TestAggregation &aggregation, const std::vecto
                                                               u" 保体", u" 技家",  u"  順位"};
     auto blockX = [cu](int block) { return (16 + 6 * block) * cu; };
     for (std::size_t i = 0; i < classes.size(); ++i) {
-        if (i > 0 && !nextPage(canvas, outcome))
+        if (i > 0 && !nextPrintPage(canvas, outcome))
             return outcome;
         ++outcome.pages;
         const int cls = classes[i];
@@ -292,7 +251,7 @@ PrintOutcome printClassList(const TestAggregation &aggregation, const std::vecto
             page.subColumnRule(blockX(b) + 3 * cu);
         page.rules(columns);
     }
-    finish(canvas, outcome);
+    endPrint(canvas, outcome);
     return outcome;
 }
 
@@ -608,19 +567,19 @@ PrintOutcome printNotices(const TestAggregation &aggregation, NoticeKind kind, b
     job.title = jobTitle(QStringLiteral("得点通知資料"));
     job.fromPage = 1;
     job.toPage = int(students.size());
-    Started s = start(target, job);
-    if (!s.ok())
-        return s.outcome;
-    PageCanvas &canvas = *s.opened.canvas;
-    PrintOutcome &outcome = s.outcome;
-    const int from = s.opened.fromPage > 0 ? s.opened.fromPage : 1;
-    const int to = s.opened.fromPage > 0 ? std::min(s.opened.toPage, job.toPage) : job.toPage;
+    PrintOutcome outcome;
+    const PrintTarget::Opened opened = beginPrint(target, job, outcome);
+    if (!opened.canvas)
+        return outcome;
+    PageCanvas &canvas = *opened.canvas;
+    const int from = opened.fromPage > 0 ? opened.fromPage : 1;
+    const int to = opened.fromPage > 0 ? std::min(opened.toPage, job.toPage) : job.toPage;
     NoticeWriter writer(aggregation, kind, means, canvas);
     int placed = 0;
     for (int k = from; k <= to; ++k) {
         const int slot = placed % writer.perPage();
         if (slot == 0) {
-            if (placed > 0 && !nextPage(canvas, outcome))
+            if (placed > 0 && !nextPrintPage(canvas, outcome))
                 return outcome;
             ++outcome.pages;
             writer.marks();
@@ -629,7 +588,7 @@ PrintOutcome printNotices(const TestAggregation &aggregation, NoticeKind kind, b
         writer.notice(slot, st.cls, st.number);
         ++placed;
     }
-    finish(canvas, outcome);
+    endPrint(canvas, outcome);
     return outcome;
 }
 
