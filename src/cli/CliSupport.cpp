@@ -102,10 +102,16 @@ int usage(const QString &message) {
     QTextStream &e = err();
     if (!message.isEmpty())
         e << message << "\n\n";
-    e << "使い方: tavro-cli <コマンド> [オプション]\n\nコマンド:\n";
-    for (const Command &c : commands())
-        e << "  " << c.synopsis << "\n      " << c.description << "\n";
-    e << "\n  --version  バージョンを表示します\n  --help     この説明を表示します\n";
+    if (commands().empty()) {
+        // The renderer behind "tavro-cli print" registers no commands: its own usage only.
+        e << "使い方: tavro-cli print <文書> [オプション] (オプションの一覧: tavro-cli print <文書> "
+             "--help)\n";
+    } else {
+        e << "使い方: tavro-cli <コマンド> [オプション]\n\nコマンド:\n";
+        for (const Command &c : commands())
+            e << "  " << c.synopsis << "\n      " << c.description << "\n";
+        e << "\n  --version  バージョンを表示します\n  --help     この説明を表示します\n";
+    }
     e.flush();
     return kUsage;
 }
