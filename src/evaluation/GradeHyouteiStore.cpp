@@ -3,6 +3,7 @@
 #include "common/Cp932.h"
 #include "common/DataPaths.h"
 #include "common/FileSave.h"
+#include "common/NumberText.h"
 #include "common/TabText.h"
 #include "config/Electives.h"
 #include "config/YearSettings.h"
@@ -66,7 +67,7 @@ QJsonArray texts(const std::array<QString, kViewpoints> &values) {
 }
 
 QString percentText(float v) {
-    return v < 0 ? QString() : QString::asprintf("%3.0f", double(v));
+    return v < 0 ? QString() : numbertext::fixed(double(v), 0, 3);
 }
 
 } // namespace
