@@ -59,7 +59,8 @@ bool isTemporaryOf(const QString &candidate, const QString &fileName) {
     return true;
 }
 
-// Removes temporary files of saves of `path` older than a day (left by a save that was killed).
+// Removes temporary files of saves of `path` older than a day (left by a save that was killed); for the
+// ".bak" name these are the copies of the old file made before it is renamed into place.
 void removeStaleTemporaries(const QString &path) {
     const QFileInfo info(path);
     const QString fileName = info.fileName();
@@ -185,6 +186,8 @@ bool saveFileAtomically(const QString &path, const QByteArray &bytes, QString *e
         return fail(error, target, reason);
     }
     removeStaleTemporaries(target);
+    if (backup == Backup::OneGeneration && bak != target)
+        removeStaleTemporaries(bak);
     return true;
 }
 
