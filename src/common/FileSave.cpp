@@ -2,6 +2,7 @@
 
 #include "common/Cp932.h"
 #include "common/DataPaths.h"
+#include "common/FileErrors.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -89,11 +90,11 @@ bool renameOver(const QString &from, const QString &to, QString &reason) {
                     reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(to).utf16()),
                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return true;
-    reason = QStringLiteral("名前を変更できませんでした。(エラー %1)").arg(GetLastError());
+    reason = fileerror::fromSystemCode(int(GetLastError()));
 #else
     if (::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0)
         return true;
-    reason = QString::fromLocal8Bit(std::strerror(errno));
+    reason = fileerror::fromSystemCode(errno);
 #endif
     return false;
 }
@@ -117,7 +118,7 @@ bool writeTemporary(const QString &target, const QByteArray &bytes, QString &tem
     temp = temporaryPathFor(target);
     QFile file(temp);
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-        reason = file.errorString();
+        reason = fileerror::reason(file);
         return false;
     }
     const bool ok = file.write(bytes) == bytes.size() && file.flush() && syncToDisk(file);
@@ -126,7 +127,7 @@ bool writeTemporary(const QString &target, const QByteArray &bytes, QString &tem
     file.close();
     if (ok && file.error() == QFileDevice::NoError)
         return true;
-    reason = file.errorString();
+    reason = fileerror::reason(file);
     QFile::remove(temp);
     return false;
 }
