@@ -195,8 +195,7 @@ void GradeHyouteiStore::loadElectives() {
             break;
     }
     if (!unsafe.isEmpty())
-        m_messages.append(QStringLiteral("ファイル名に使えない選択教科名は読み込みませんでした。\r\n") +
-                          unsafe.join(QStringLiteral("、")));
+        m_messages.append(electives::skippedNamesMessage(unsafe));
 }
 
 void GradeHyouteiStore::addMember(int slot, const Elective &e) {
