@@ -18,7 +18,6 @@
 #else
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <unistd.h>
 #endif
 
