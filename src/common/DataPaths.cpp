@@ -1,5 +1,6 @@
 #include "common/DataPaths.h"
 
+#include "common/ControlCharacters.h"
 #include "common/Cp932.h"
 
 #include <QDir>
@@ -24,10 +25,6 @@ bool isDeviceName(const QString &stem) {
         return true;
     return upper.size() == 4 && (upper.startsWith(u"COM") || upper.startsWith(u"LPT")) &&
            upper[3] >= QLatin1Char('1') && upper[3] <= QLatin1Char('9');
-}
-
-QString codePointLabel(QChar c) {
-    return QStringLiteral("U+%1").arg(c.unicode(), 4, 16, QChar(u'0')).toUpper();
 }
 
 } // namespace
@@ -126,8 +123,8 @@ bool isSafeName(const QString &name, QString *reason) {
     for (QChar c : name) {
         const char16_t u = c.unicode();
         if (u < 0x20 || u == 0x7F)
-            return refuse(
-                QStringLiteral("名前に使えない文字が含まれています: 制御文字 (%1)").arg(codePointLabel(c)));
+            return refuse(QStringLiteral("名前に使えない文字が含まれています: 制御文字 (%1)")
+                              .arg(chars::codePointLabel(c)));
         if (QStringView(u"/\\<>:\"|?*").contains(c))
             return refuse(QStringLiteral("名前に使えない文字が含まれています: 「%1」\n"
                                          "/ \\ < > : \" | ? * は使えません。")

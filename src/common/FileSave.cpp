@@ -2,6 +2,7 @@
 
 #include "common/Cp932.h"
 #include "common/DataPaths.h"
+#include "common/FileErrors.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -17,7 +18,6 @@
 #else
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <unistd.h>
 #endif
 
@@ -59,7 +59,8 @@ bool isTemporaryOf(const QString &candidate, const QString &fileName) {
     return true;
 }
 
-// Removes temporary files of saves of `path` older than a day (left by a save that was killed).
+// Removes temporary files of saves of `path` older than a day (left by a save that was killed); for the
+// ".bak" name these are the copies of the old file made before it is renamed into place.
 void removeStaleTemporaries(const QString &path) {
     const QFileInfo info(path);
     const QString fileName = info.fileName();
@@ -88,11 +89,11 @@ bool renameOver(const QString &from, const QString &to, QString &reason) {
                     reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(to).utf16()),
                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return true;
-    reason = QStringLiteral("名前を変更できませんでした。(エラー %1)").arg(GetLastError());
+    reason = fileerror::fromSystemCode(int(GetLastError()));
 #else
     if (::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0)
         return true;
-    reason = QString::fromLocal8Bit(std::strerror(errno));
+    reason = fileerror::fromSystemCode(errno);
 #endif
     return false;
 }
@@ -116,7 +117,7 @@ bool writeTemporary(const QString &target, const QByteArray &bytes, QString &tem
     temp = temporaryPathFor(target);
     QFile file(temp);
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-        reason = file.errorString();
+        reason = fileerror::reason(file);
         return false;
     }
     const bool ok = file.write(bytes) == bytes.size() && file.flush() && syncToDisk(file);
@@ -125,7 +126,7 @@ bool writeTemporary(const QString &target, const QByteArray &bytes, QString &tem
     file.close();
     if (ok && file.error() == QFileDevice::NoError)
         return true;
-    reason = file.errorString();
+    reason = fileerror::reason(file);
     QFile::remove(temp);
     return false;
 }
@@ -185,6 +186,8 @@ bool saveFileAtomically(const QString &path, const QByteArray &bytes, QString *e
         return fail(error, target, reason);
     }
     removeStaleTemporaries(target);
+    if (backup == Backup::OneGeneration && bak != target)
+        removeStaleTemporaries(bak);
     return true;
 }
 

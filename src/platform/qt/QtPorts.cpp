@@ -4,6 +4,14 @@
 #include <QStandardPaths>
 #include <QSysInfo>
 #include <QtGlobal>
+#include <iterator>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#else
+#include <pwd.h>
+#include <unistd.h>
+#endif
 
 namespace tavro {
 
@@ -62,6 +70,18 @@ QString SystemWorkstationInfo::userName() const {
     QString name = qEnvironmentVariable("USERNAME");
     if (name.isEmpty())
         name = qEnvironmentVariable("USER");
+    // Else the login name of the account.
+    if (name.isEmpty()) {
+#ifdef Q_OS_WIN
+        wchar_t buffer[257];
+        DWORD size = DWORD(std::size(buffer));
+        if (GetUserNameW(buffer, &size) && size > 0)
+            name = QString::fromWCharArray(buffer, int(size) - 1);
+#else
+        if (const passwd *account = ::getpwuid(::geteuid()))
+            name = QString::fromLocal8Bit(account->pw_name);
+#endif
+    }
     return name.left(30);
 }
 
