@@ -15,7 +15,7 @@ namespace tavro::fileerror {
 
 namespace {
 
-enum class Kind { Permission, ReadOnly, Missing, DiskFull, InUse, Network, Unknown };
+enum class Kind { Permission, ReadOnly, Missing, DiskFull, InUse, Network, Device, Unknown };
 
 QString text(Kind kind) {
     switch (kind) {
@@ -32,6 +32,9 @@ QString text(Kind kind) {
     case Kind::Network:
         return QStringLiteral(
             "ネットワーク上のフォルダに接続できません。ネットワークの接続を確かめてください。");
+    case Kind::Device:
+        return QStringLiteral(
+            "ディスクの読み書きでエラーが起きました。ディスクまたはネットワークの状態を確かめてください。");
     case Kind::Unknown:
         break;
     }
@@ -62,6 +65,9 @@ constexpr std::array kPatterns{
     Pattern{"device or resource busy", Kind::InUse},
     Pattern{"being used by another process", Kind::InUse},
     Pattern{"another process has locked", Kind::InUse},
+    Pattern{"input/output error", Kind::Device},
+    Pattern{"i/o device error", Kind::Device},
+    Pattern{"data error (cyclic redundancy check)", Kind::Device},
     Pattern{"stale file handle", Kind::Network},
     Pattern{"transport endpoint is not connected", Kind::Network},
     Pattern{"host is down", Kind::Network},
@@ -112,6 +118,9 @@ Kind kindOfCode(int code) {
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION:
         return Kind::InUse;
+    case ERROR_IO_DEVICE:
+    case ERROR_CRC:
+        return Kind::Device;
     case ERROR_BAD_NETPATH:
     case ERROR_NETNAME_DELETED:
     case ERROR_BAD_NET_NAME:
@@ -137,6 +146,8 @@ Kind kindOfCode(int code) {
     case ETXTBSY:
     case EBUSY:
         return Kind::InUse;
+    case EIO:
+        return Kind::Device;
     case ESTALE:
     case ENOTCONN:
     case EHOSTDOWN:

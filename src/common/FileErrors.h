@@ -6,7 +6,8 @@ class QFileDevice;
 
 // The Japanese reason of a failed file operation, for every message that shows one. The errors a school's
 // workstation meets (no permission, a read-only place, a missing folder, a full disk, a file in use, a
-// network folder gone) have their own texts; any other keeps the system's text in parentheses.
+// network folder gone, a disk or network that fails while reading or writing) have their own texts; any
+// other keeps the system's text in parentheses.
 namespace tavro::fileerror {
 
 // From the text the system or Qt gives (errorString() of a file, strerror, a Windows message).

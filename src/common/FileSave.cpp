@@ -18,6 +18,7 @@
 #else
 #include <cerrno>
 #include <cstdio>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -74,6 +75,39 @@ void removeStaleTemporaries(const QString &path) {
     }
 }
 
+int lastSystemError() {
+#ifdef Q_OS_WIN
+    return int(GetLastError());
+#else
+    return errno;
+#endif
+}
+
+// Writes all of `bytes`. The reason is the system's error of the failing call: Qt reports none for a
+// write that stops part-way, and closing the file clears the error it keeps.
+bool writeAll(QFile &file, const QByteArray &bytes, QString &reason) {
+#ifdef Q_OS_WIN
+    if (file.write(bytes) == bytes.size() && file.flush())
+        return true;
+    reason = fileerror::reason(file);
+    return false;
+#else
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(file.handle(), bytes.constData() + done, size_t(bytes.size() - done));
+        if (n > 0) {
+            done += n;
+        } else if (n < 0 && errno == EINTR) {
+            continue;
+        } else {
+            reason = fileerror::fromSystemCode(n < 0 ? errno : ENOSPC);
+            return false;
+        }
+    }
+    return true;
+#endif
+}
+
 bool syncToDisk(QFile &file) {
 #ifdef Q_OS_WIN
     return FlushFileBuffers(reinterpret_cast<HANDLE>(_get_osfhandle(file.handle())));
@@ -99,7 +133,7 @@ bool renameOver(const QString &from, const QString &to, QString &reason) {
 }
 
 // A second name for the bytes of `from` at `to` (a new name): a hard link, else a copy.
-bool linkOrCopy(const QString &from, const QString &to) {
+bool linkOrCopy(const QString &from, const QString &to, QString &reason) {
 #ifdef Q_OS_WIN
     if (CreateHardLinkW(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(to).utf16()),
                         reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(from).utf16()), nullptr))
@@ -108,7 +142,39 @@ bool linkOrCopy(const QString &from, const QString &to) {
     if (::link(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0)
         return true;
 #endif
-    return QFile::copy(from, to);
+    QFile source(from);
+    if (source.copy(to))
+        return true;
+    reason = fileerror::reason(source);
+    return false;
+}
+
+// True when both names are links to one file (a ".bak" left by a save whose last rename failed).
+bool sameFile(const QString &a, const QString &b) {
+#ifdef Q_OS_WIN
+    Q_UNUSED(a);
+    Q_UNUSED(b);
+    return false;
+#else
+    struct stat sa {};
+    struct stat sb {};
+    return ::stat(QFile::encodeName(a).constData(), &sa) == 0 &&
+           ::stat(QFile::encodeName(b).constData(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+#endif
+}
+
+// Makes `bak` hold the bytes of `target`, replacing the old ".bak" in one step.
+bool rotateBackup(const QString &target, const QString &bak, QString &reason) {
+    if (sameFile(target, bak))
+        return true;
+    const QString bakTemp = temporaryPathFor(bak);
+    if (!linkOrCopy(target, bakTemp, reason))
+        return false;
+    if (renameOver(bakTemp, bak, reason))
+        return true;
+    QFile::remove(bakTemp);
+    return false;
 }
 
 // Writes `bytes` to a new temporary file beside `target`, on disk before it returns. The file is
@@ -116,17 +182,25 @@ bool linkOrCopy(const QString &from, const QString &to) {
 bool writeTemporary(const QString &target, const QByteArray &bytes, QString &temp, QString &reason) {
     temp = temporaryPathFor(target);
     QFile file(temp);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
         reason = fileerror::reason(file);
         return false;
     }
-    const bool ok = file.write(bytes) == bytes.size() && file.flush() && syncToDisk(file);
-    if (ok && QFileInfo::exists(target))
+    // The reason is taken where a step fails: closing the file clears an earlier write error.
+    bool ok = writeAll(file, bytes, reason);
+    if (ok && !syncToDisk(file)) {
+        ok = false;
+        reason = fileerror::fromSystemCode(lastSystemError());
+    }
+    if (ok && QFileInfo(target).isFile())
         file.setPermissions(QFileInfo(target).permissions());
     file.close();
-    if (ok && file.error() == QFileDevice::NoError)
+    if (ok && file.error() != QFileDevice::NoError) {
+        ok = false;
+        reason = fileerror::reason(file);
+    }
+    if (ok)
         return true;
-    reason = fileerror::reason(file);
     QFile::remove(temp);
     return false;
 }
@@ -172,14 +246,13 @@ bool saveFileAtomically(const QString &path, const QByteArray &bytes, QString *e
     if (!writeTemporary(target, bytes, temp, reason))
         return fail(error, target, reason);
     const QString bak = backupPathFor(target);
-    if (backup == Backup::OneGeneration && bak != target && QFileInfo(target).isFile()) {
-        // Without a backup the file is still replaced in one step.
-        const QString bakTemp = temporaryPathFor(bak);
-        if (linkOrCopy(target, bakTemp)) {
-            QString ignored;
-            if (!renameOver(bakTemp, bak, ignored))
-                QFile::remove(bakTemp);
-        }
+    if (backup == Backup::OneGeneration && bak != target && QFileInfo(target).isFile() &&
+        !rotateBackup(target, bak, reason)) {
+        // Without its backup the file is not replaced: the file and the old ".bak" stay as they were.
+        QFile::remove(temp);
+        return fail(error, target,
+                    QStringLiteral("バックアップ %1 を作れなかったので、元のファイルのままにしました。\n%2")
+                        .arg(QDir::toNativeSeparators(bak), reason));
     }
     if (!renameOver(temp, target, reason)) {
         QFile::remove(temp);

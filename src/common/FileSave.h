@@ -15,8 +15,9 @@ enum class Backup {
 // Writes the whole file atomically: the bytes go to a new temporary file in the same folder,
 // "<name>.<process id>.<random>.tavro-tmp", synced to disk and then renamed over `path`, so a kill at
 // any moment leaves the old or the new bytes. With Backup::OneGeneration the old bytes first become
-// the ".bak" file (replaced in one step as well). On failure the temporary file is removed, the old
-// file is left in place, `error` gets a Japanese message, and the result is false. A successful save
+// the ".bak" file (replaced in one step as well); when that fails, the file is not replaced. On failure
+// the temporary file is removed, the old file is left in place, `error` gets a Japanese message naming
+// the file and the system's reason, and the result is false. A successful save
 // removes temporary files of saves of the same file, and of its ".bak" file, older than a day.
 bool saveFileAtomically(const QString &path, const QByteArray &bytes, QString *error = nullptr,
                         Backup backup = Backup::None);

@@ -17,6 +17,8 @@ const QString kDiskFull = QStringLiteral("ディスクの空き容量が足り�
 const QString kInUse = QStringLiteral("ファイルがほかのプログラムで使用中です。");
 const QString kNetwork =
     QStringLiteral("ネットワーク上のフォルダに接続できません。ネットワークの接続を確かめてください。");
+const QString kDevice = QStringLiteral(
+    "ディスクの読み書きでエラーが起きました。ディスクまたはネットワークの状態を確かめてください。");
 } // namespace
 
 class FileErrorsTest : public QObject {
@@ -45,6 +47,9 @@ void FileErrorsTest::reasons_data() {
     QTest::newRow("ESTALE") << "Stale file handle" << kNetwork;
     QTest::newRow("EHOSTDOWN") << "Host is down" << kNetwork;
     QTest::newRow("Windows net") << "The specified network name is no longer available." << kNetwork;
+    QTest::newRow("EIO") << "Input/output error" << kDevice;
+    QTest::newRow("Windows device") << "The request could not be performed because of an I/O device error."
+                                    << kDevice;
     QTest::newRow("unmapped") << "File too large"
                               << "ファイルを扱えませんでした。（File too large）";
     QTest::newRow("unknown") << "Unknown error"
@@ -62,9 +67,9 @@ void FileErrorsTest::reasons() {
 void FileErrorsTest::systemCodes() {
 #ifndef Q_OS_WIN
     const std::pair<int, QString> codes[] = {
-        {EPERM, kPermission}, {EACCES, kPermission}, {EROFS, kReadOnly},
-        {ENOENT, kMissing},   {ENOSPC, kDiskFull},   {EDQUOT, kDiskFull},
-        {ETXTBSY, kInUse},    {ESTALE, kNetwork},    {ENOTCONN, kNetwork}};
+        {EPERM, kPermission}, {EACCES, kPermission}, {EROFS, kReadOnly}, {ENOENT, kMissing},
+        {ENOSPC, kDiskFull},  {EDQUOT, kDiskFull},   {ETXTBSY, kInUse},  {ESTALE, kNetwork},
+        {ENOTCONN, kNetwork}, {EIO, kDevice}};
     for (const auto &[code, text] : codes)
         QCOMPARE(fileerror::fromSystemCode(code), text);
     QCOMPARE(fileerror::fromSystemCode(EFBIG),

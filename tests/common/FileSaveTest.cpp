@@ -8,6 +8,7 @@
 #ifdef Q_OS_UNIX
 #include <csignal>
 #include <sys/resource.h>
+#include <unistd.h>
 #endif
 
 using namespace tavro;
@@ -27,6 +28,8 @@ private slots:
     void failedSaveKeepsOldFile();
     void textLines();
     void temporaryNamesAndStaleOnes();
+    void noBackupNoReplacement();
+    void backupLinkedToTheFile();
 };
 
 void FileSaveTest::oneBackupGeneration() {
@@ -76,6 +79,8 @@ void FileSaveTest::failedSaveKeepsOldFile() {
         setrlimit(RLIMIT_FSIZE, &old);
         std::signal(SIGXFSZ, previousHandler);
         QVERIFY(!saved);
+        // The reason is the one of the failing write, not lost when the file is closed.
+        QVERIFY2(error.contains("File too large"), qPrintable(error));
         QCOMPARE(contents(path), QByteArray("old"));
         QCOMPARE(QDir(tmp.path()).entryList({"a.*"}, QDir::Files), QStringList({"a.dat"}));
     }
@@ -125,16 +130,52 @@ void FileSaveTest::temporaryNamesAndStaleOnes() {
             QVERIFY(f.setFileTime(old, QFileDevice::FileModificationTime));
     }
 
-    // The next save removes only the day-old temporary files of this file. Its backup cannot
-    // replace a folder of that name; the file is saved all the same.
-    QVERIFY(QDir(tmp.path()).mkdir("101国語.bak"));
+    // The next save removes only the day-old temporary files of this file and of its backup.
     QVERIFY(saveFileAtomically(path, "new", nullptr, Backup::OneGeneration));
     QCOMPARE(contents(path), QByteArray("new"));
     QStringList expected = fresh + others;
+    expected.append("101国語.bak");
     expected.append("101国語.dat");
     expected.sort();
     QCOMPARE(QDir(tmp.path()).entryList(QDir::Files, QDir::Name), expected);
-    QCOMPARE(QDir(tmp.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList({"101国語.bak"}));
+}
+
+// A save whose backup cannot be made (here a folder holds the ".bak" name) does not replace the file:
+// the previous bytes would be nowhere.
+void FileSaveTest::noBackupNoReplacement() {
+    QTemporaryDir tmp;
+    const QString path = tmp.filePath("101国語.dat");
+    QVERIFY(saveFileAtomically(path, "old"));
+    QVERIFY(QDir(tmp.path()).mkpath("101国語.bak/中身"));
+    QString error;
+    QVERIFY(!saveFileAtomically(path, "new", &error, Backup::OneGeneration));
+    QVERIFY2(error.startsWith("ファイルを保存できませんでした。"), qPrintable(error));
+    QVERIFY2(error.contains("101国語.bak"), qPrintable(error));
+    QCOMPARE(contents(path), QByteArray("old"));
+    QVERIFY(QFileInfo(tmp.filePath("101国語.bak/中身")).isDir());
+    QCOMPARE(QDir(tmp.path()).entryList(QDir::Files), QStringList({"101国語.dat"}));
+    // Without a backup asked for, the same save goes through.
+    QVERIFY(saveFileAtomically(path, "new", &error));
+    QCOMPARE(contents(path), QByteArray("new"));
+}
+
+// A save whose last rename failed leaves the ".bak" as a second name of the file; the next save keeps
+// those bytes as the backup and leaves no temporary file.
+void FileSaveTest::backupLinkedToTheFile() {
+#ifdef Q_OS_UNIX
+    QTemporaryDir tmp;
+    const QString path = tmp.filePath("101国語.dat");
+    QVERIFY(saveFileAtomically(path, "old"));
+    QCOMPARE(::link(QFile::encodeName(path).constData(),
+                    QFile::encodeName(tmp.filePath("101国語.bak")).constData()),
+             0);
+    QString error;
+    QVERIFY2(saveFileAtomically(path, "new", &error, Backup::OneGeneration), qPrintable(error));
+    QCOMPARE(contents(path), QByteArray("new"));
+    QCOMPARE(contents(tmp.filePath("101国語.bak")), QByteArray("old"));
+    QCOMPARE(QDir(tmp.path()).entryList(QDir::Files, QDir::Name),
+             QStringList({"101国語.bak", "101国語.dat"}));
+#endif
 }
 
 QTEST_GUILESS_MAIN(FileSaveTest)
