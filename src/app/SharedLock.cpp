@@ -38,16 +38,31 @@ struct Seen {
 
 enum class Create { Created, Exists, Failed };
 
-Create createExclusively(const QString &path, const QByteArray &text) {
+Create createExclusively(const QString &path, const QByteArray &text, QString &reason) {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        return QFileInfo::exists(path) && !QFileInfo(path).isDir() ? Create::Exists : Create::Failed;
-    const bool written = file.write(text) == text.size() && file.flush();
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        if (QFileInfo::exists(path) && !QFileInfo(path).isDir())
+            return Create::Exists;
+        reason = fileerror::reason(file);
+        return Create::Failed;
+    }
+    // The reason is taken before close(), which clears a write error.
+    bool written = file.write(text) == text.size() && file.flush();
+    if (!written)
+        reason = fileerror::reason(file);
     file.close();
-    if (written && file.error() == QFileDevice::NoError)
+    if (written && file.error() != QFileDevice::NoError) {
+        written = false;
+        reason = fileerror::reason(file);
+    }
+    if (written)
         return Create::Created;
     QFile::remove(path);
     return Create::Failed;
+}
+
+QString withName(const QString &path, const QString &reason) {
+    return QDir::toNativeSeparators(path) + u'\n' + reason;
 }
 
 } // namespace
@@ -98,6 +113,7 @@ QString SharedLock::diskMessage() {
 bool SharedLock::acquireLock(const QString &lockName, const QString &teacherName) {
     const QString path = paths::resolveExisting(lockName);
     bool granted = false;
+    m_lastError.clear();
     for (;;) {
         const QByteArray text = lockText();
         const Seen seen = Seen::of(path);
@@ -110,17 +126,22 @@ bool SharedLock::acquireLock(const QString &lockName, const QString &teacherName
             const Seen now = Seen::of(path);
             if (now.exists && !(now == seen))
                 continue;
-            if (now.exists && !releaseLock(path))
+            QString reason;
+            if (now.exists && !releaseLock(path, &reason)) {
                 failed = true;
+                m_lastError = withName(path, reason);
+            }
         }
         if (!failed) {
-            const Create created = createExclusively(path, text);
+            QString reason;
+            const Create created = createExclusively(path, text, reason);
             if (created == Create::Created) {
                 granted = true;
                 break;
             }
             if (created == Create::Exists)
                 continue; // another workstation was quicker: it is in use now
+            m_lastError = withName(path, reason);
         }
         if (m_prompter.ask(kCaption, diskMessage(), Prompter::Buttons::OkCancel, Prompter::Answer::Ok,
                            Prompter::Icon::Warning) != Prompter::Answer::Ok)
@@ -132,12 +153,17 @@ bool SharedLock::acquireLock(const QString &lockName, const QString &teacherName
     return granted;
 }
 
-bool SharedLock::releaseLock(const QString &lockName) {
+bool SharedLock::releaseLock(const QString &lockName, QString *reason) {
     const QString path = paths::resolveExisting(lockName);
     const QFileInfo info(path);
     if (!info.exists() && !info.isSymLink())
         return true;
-    return QFile::remove(path);
+    QFile file(path);
+    if (file.remove())
+        return true;
+    if (reason)
+        *reason = fileerror::reason(file);
+    return false;
 }
 
 bool SharedLock::appendLog(const QString &lockName, const QString &teacherName, QString *error) const {
@@ -146,15 +172,21 @@ bool SharedLock::appendLog(const QString &lockName, const QString &teacherName, 
                                                        m_workstation.computerName())) +
                             "\r\n";
     QFile file(path);
+    QString reason;
     if (file.open(QIODevice::WriteOnly | QIODevice::Append) && file.write(line) == line.size() &&
         file.flush()) {
         file.close();
         if (file.error() == QFileDevice::NoError)
             return true;
     }
+    // close() clears a write error: the reason is taken first.
+    reason = fileerror::reason(file);
+    file.close();
+    if (file.error() != QFileDevice::NoError)
+        reason = fileerror::reason(file);
     if (error)
         *error = QStringLiteral("使用記録のファイルに書き込めませんでした。\r\n%1\r\n%2")
-                     .arg(QDir::toNativeSeparators(path), fileerror::reason(file));
+                     .arg(QDir::toNativeSeparators(path), reason);
     return false;
 }
 

@@ -36,8 +36,12 @@ public:
     // decision but waiting appends a line to the log; a failed append is reported and does not take
     // a granted lock back.
     bool acquireLock(const QString &lockName, const QString &teacherName);
-    // Deletes the lock file when it exists (no check of ownership). False when it stays.
-    static bool releaseLock(const QString &lockName);
+    // Deletes the lock file when it exists (no check of ownership). False when it stays; `reason` then
+    // gets the Japanese reason.
+    static bool releaseLock(const QString &lockName, QString *reason = nullptr);
+    // The Japanese reason of the last failure to create or remove the lock file in acquireLock(), with
+    // the file's name; empty when there was none.
+    QString lastError() const { return m_lastError; }
 
     static QString inUseMessage();
     static QString diskMessage();
@@ -48,6 +52,7 @@ private:
     Prompter &m_prompter;
     const Clock &m_clock;
     const WorkstationInfo &m_workstation;
+    QString m_lastError;
 };
 
 } // namespace tavro

@@ -5,10 +5,44 @@
 #include "platform/qt/QtPorts.h"
 
 #include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QSet>
+
+#include <algorithm>
 
 namespace tavro::cli {
 
 namespace {
+
+// Every file and folder under `folder`.
+QSet<QString> entriesUnder(const QString &folder) {
+    QSet<QString> entries;
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        entries.insert(it.next());
+    return entries;
+}
+
+// A demo school that could not be written whole is taken away again, so the folder is as it was and
+// the command can be run once more: the files and folders made since `before` are removed.
+QString removeDemoSince(const QString &folder, const QSet<QString> &before) {
+    QStringList made = entriesUnder(folder).subtract(before).values();
+    // Deepest first, so folders are empty when they are removed.
+    std::sort(made.begin(), made.end(),
+              [](const QString &a, const QString &b) { return a.size() > b.size(); });
+    QStringList left;
+    for (const QString &path : made) {
+        const QFileInfo info(path);
+        const bool removed = info.isDir() && !info.isSymLink() ? QDir().rmdir(path) : QFile::remove(path);
+        if (!removed)
+            left.append(QDir::toNativeSeparators(path));
+    }
+    return left.isEmpty()
+               ? QString()
+               : QStringLiteral("\n作りかけのデモ校のファイルを削除できませんでした:\n") + left.join(u'\n');
+}
 
 int run(const QStringList &args) {
     QCommandLineParser parser;
@@ -26,14 +60,18 @@ int run(const QStringList &args) {
     const QString folder = QDir(parser.positionalArguments().first()).absolutePath();
     QString error;
     QStringList written;
-    if (!DemoSchool::write(folder, nendo, &error, &written))
+    const bool existed = QFileInfo(folder).isDir();
+    const QSet<QString> before = existed ? entriesUnder(folder) : QSet<QString>();
+    // The results of the first period, so the demo shows evaluations; then the other subjects and the
+    // electives, so the grade aggregation shows a full grade.
+    if (!DemoSchool::write(folder, nendo, &error, &written) ||
+        !demo::calculateFirstPeriod(folder, nendo, SystemClock(), &error, &written) ||
+        !demo::writeGradeResults(folder, nendo, SystemClock(), &error, &written)) {
+        error += removeDemoSince(folder, before);
+        if (!existed)
+            QDir().rmdir(folder);
         return userError(error);
-    // The results of the first period, so the demo shows evaluations.
-    if (!demo::calculateFirstPeriod(folder, nendo, SystemClock(), &error, &written))
-        return userError(error);
-    // The other subjects and the electives, so the grade aggregation shows a full grade.
-    if (!demo::writeGradeResults(folder, nendo, SystemClock(), &error, &written))
-        return userError(error);
+    }
     out() << QStringLiteral("%1年度のデモ校を作成しました: %2\n")
                  .arg(nendo)
                  .arg(QDir::toNativeSeparators(folder));

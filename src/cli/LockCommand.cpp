@@ -61,8 +61,9 @@ int run(const QStringList &args) {
     const QString shown = QDir::toNativeSeparators(lockName);
     if (!acquire) {
         const bool existed = paths::fileExists(lockName);
-        if (!SharedLock::releaseLock(lockName))
-            return userError(QStringLiteral("ロックを解除できませんでした: %1").arg(shown));
+        QString why;
+        if (!SharedLock::releaseLock(lockName, &why))
+            return userError(QStringLiteral("ロックを解除できませんでした: %1\n%2").arg(shown, why));
         out() << (existed ? QStringLiteral("ロックを解除しました: %1\n")
                           : QStringLiteral("ロックはありません: %1\n"))
                      .arg(shown);
@@ -85,8 +86,11 @@ int run(const QStringList &args) {
     SystemWorkstationInfo workstation;
     SharedLock lock(prompter, clock, workstation);
     paths::ensureFolder(SharedLock::folder(folder));
-    if (!lock.acquireLock(lockName, teacher))
-        return userError(QStringLiteral("ロックを取得できませんでした: %1").arg(shown));
+    if (!lock.acquireLock(lockName, teacher)) {
+        const QString why = lock.lastError();
+        return userError(QStringLiteral("ロックを取得できませんでした: %1").arg(shown) +
+                         (why.isEmpty() ? QString() : u'\n' + why));
+    }
     out() << QStringLiteral("ロックを取得しました: %1\n").arg(shown);
     out().flush();
     return kOk;

@@ -1,0 +1,351 @@
+#!/usr/bin/env python3
+"""Runs every write path of tavro-cli with one failing file-system call, for every call in turn.
+
+For each path the command first runs without a fault on a fresh copy of its data folder; that run gives
+the new state of every file and the number of calls that can fail. Then, for every N (or a subset), the
+folder is restored and the command runs with its N-th call failing. Each run must either succeed with
+exactly the new state, or fail with status 1 (or succeed with a warning) and a Japanese message on stderr
+that names the file and the reason of the error, leaving every file byte for byte its old or its new
+content: a file is only new together with its new ".bak", and no temporary file is left behind. The
+command then runs once more without a fault and must succeed.
+"""
+
+import argparse
+import json
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+YEAR = "2024"
+TEACHER = "井上和子"
+SUBJECT = "国語"
+COLLEAGUE = "江口由美"
+REASONS = {
+    "ENOSPC": "ディスクの空き容量が足りません",
+    "EIO": "ディスクの読み書きでエラーが起きました",
+    "EACCES": "権限がありません",
+    "EROFS": "読み取り専用",
+}
+TEMP = re.compile(r"(\.\d+\.[0-9a-z]+\.tavro-tmp|^qt_temp\..*)$")
+
+
+def worksheet_args(data):
+    return ["--data", data, "--year", YEAR, "--grade", "1", "--subject", SUBJECT, "--teacher", TEACHER]
+
+
+def lock_args(data):
+    return ["lock", "--data", data, "--year", YEAR, "--grade", "1", "--subject", SUBJECT, "--teacher", TEACHER]
+
+
+def worksheet_path(data):
+    return os.path.join(data, TEACHER, YEAR + "1" + SUBJECT + ".dat")
+
+
+class Path:
+    """A write path: how its data folder is prepared and the command that writes."""
+
+    def __init__(self, name, command, prepare=None, stdin=b"", empty=False, again="always"):
+        self.name = name
+        # When running the command once more must succeed: "always", or "failed" (only after a run that
+        # failed, for commands that refuse to do their work twice).
+        self.again = again
+        self.command = command
+        self.prepare = prepare
+        self.stdin = stdin
+        self.empty = empty
+
+
+def edited_worksheet_json(ctx, data):
+    dumped = json.loads(ctx.cli(["dump", worksheet_path(data)]).stdout)
+    for score in dumped.get("scores", [])[:40]:
+        if score.get("score", -1) >= 0:
+            score["score"] = max(0, score["score"] - 1)
+    dumped["items"][0]["name"] = "授業態度(修正)"
+    path = os.path.join(ctx.work, "worksheet.json")
+    with open(path, "w", encoding="utf-8") as f:
+        json.dump(dumped, f, ensure_ascii=False)
+    return path
+
+
+def colleague_worksheet(ctx, data):
+    """The colleague's worksheet of the same subject, with items of other names."""
+    dumped = json.loads(ctx.cli(["dump", worksheet_path(data)], check=True).stdout)
+    for item in dumped["items"]:
+        item["name"] = item["name"] + "(共通)"
+    source = os.path.join(ctx.work, "colleague.json")
+    with open(source, "w", encoding="utf-8") as f:
+        json.dump(dumped, f, ensure_ascii=False)
+    os.makedirs(os.path.join(data, COLLEAGUE), exist_ok=True)
+    ctx.cli(["load", source, os.path.join(data, COLLEAGUE, YEAR + "1" + SUBJECT + ".dat")], check=True)
+
+
+def take_lock(ctx, data):
+    ctx.cli(lock_args(data)[:1] + ["acquire"] + lock_args(data)[1:], check=True)
+
+
+def paths(ctx):
+    w = worksheet_args
+    paste = "\t".join(str(7 + i % 3) for i in range(4)) + "\r\n" + "\t".join("8" for _ in range(4)) + "\r\n"
+    return [
+        Path("load", lambda d: ["load", ctx.json, worksheet_path(d)], prepare=lambda d: setattr(
+            ctx, "json", edited_worksheet_json(ctx, d))),
+        Path("calc", lambda d: ["calc"] + w(d) + ["--period", "1", "--answer", "yes"]),
+        Path("formulas", lambda d: ["formulas"] + w(d)),
+        Path("estimate", lambda d: ["estimate"] + w(d)),
+        Path("item", lambda d: ["item"] + w(d) + ["--item", "20", "--kind", "1", "--name", "ノート", "--full", "10"]),
+        Path("paste", lambda d: ["paste"] + w(d) + ["--grid", "scores", "--at", "2,3"], stdin=paste.encode()),
+        Path("clear", lambda d: ["clear"] + w(d) + ["--period", "1", "--answer", "yes"], again="failed"),
+        Path("protect", lambda d: ["protect"] + w(d) + ["--upto", "3"]),
+        Path("import-items", lambda d: ["import-items"] + w(d) + ["--from", COLLEAGUE, "--all"],
+             prepare=lambda d: colleague_worksheet(ctx, d)),
+        Path("passwd", lambda d: ["passwd", "--data", d, "--teacher", TEACHER, "--year", YEAR],
+             stdin="abcd\nabcd\n".encode()),
+        Path("passwd-admin", lambda d: ["passwd", "--data", d, "--admin"], stdin="root\nroot\n".encode()),
+        Path("lock-acquire", lambda d: lock_args(d)[:1] + ["acquire"] + lock_args(d)[1:], again="failed"),
+        Path("lock-take-over", lambda d: lock_args(d)[:1] + ["acquire"] + lock_args(d)[1:] + ["--take-over"],
+             prepare=lambda d: take_lock(ctx, d)),
+        Path("lock-release", lambda d: lock_args(d)[:1] + ["release"] + lock_args(d)[1:],
+             prepare=lambda d: take_lock(ctx, d)),
+        Path("demo", lambda d: ["demo", d, "--year", YEAR], empty=True, again="failed"),
+    ]
+
+
+def stats(folder):
+    """Every file and folder under `folder` with its size and modification time."""
+    entries = {}
+    for root, dirs, files in os.walk(folder):
+        for name in dirs + files:
+            full = os.path.join(root, name)
+            st = os.lstat(full)
+            entries[os.path.relpath(full, folder)] = None if name in dirs else (st.st_size, st.st_mtime_ns)
+    return entries
+
+
+def snapshot(folder, initial=None):
+    """The bytes of every file; with `initial` (the restored folder), unchanged files are not read."""
+    state = {}
+    for rel, st in stats(folder).items():
+        if st is None:
+            continue
+        if initial and initial.stats.get(rel) == st:
+            state[rel] = initial.old[rel]
+            continue
+        with open(os.path.join(folder, rel), "rb") as f:
+            state[rel] = f.read()
+    return state
+
+
+class Initial:
+    """The data folder a command starts from, kept aside, and restored cheaply: only what a run
+    changed is removed or copied back (copies keep their modification times)."""
+
+    def __init__(self, folder):
+        self.folder = folder
+        self.stats = stats(folder)
+        self.old = snapshot(folder)
+
+    def restore(self, data):
+        if not os.path.isdir(data):
+            shutil.copytree(self.folder, data, symlinks=True)
+            return
+        now = stats(data)
+        for rel in sorted(now, key=len, reverse=True):
+            if rel not in self.stats or (self.stats[rel] is None) != (now[rel] is None):
+                full = os.path.join(data, rel)
+                if now[rel] is None and not os.path.islink(full):
+                    shutil.rmtree(full)
+                else:
+                    os.remove(full)
+                del now[rel]
+        for rel in sorted(self.stats, key=len):
+            target = os.path.join(data, rel)
+            if self.stats[rel] is None:
+                os.makedirs(target, exist_ok=True)
+            elif now.get(rel) != self.stats[rel]:
+                if rel in now:
+                    os.remove(target)  # it may be a second name of another file
+                shutil.copy2(os.path.join(self.folder, rel), target)
+
+
+def backup_of(rel):
+    stem, ext = os.path.splitext(rel)
+    return stem + ".bak" if ext and ext != ".bak" else None
+
+
+def japanese(text):
+    return any("\u3040" <= c <= "\u30ff" or "\u4e00" <= c <= "\u9fff" for c in text)
+
+
+class Context:
+    def __init__(self, args):
+        self.cli_path = args.cli
+        self.lib = args.lib
+        self.work = tempfile.mkdtemp(prefix="tavro-faults-")
+        self.data = os.path.join(self.work, "data")
+        self.log = os.path.join(self.work, "fault.log")
+        self.now = str(int(time.time()))
+        self.reads = args.reads
+
+    def cli(self, argv, stdin=b"", fault=None, check=False):
+        env = dict(os.environ)
+        env.pop("LD_PRELOAD", None)
+        if fault is not None:
+            n, err = fault
+            env.update({"LD_PRELOAD": self.lib, "TAVRO_FAULT_DIR": self.data, "TAVRO_FAULT_AT": str(n),
+                        "TAVRO_FAULT_ERRNO": err, "TAVRO_FAULT_LOG": self.log, "TAVRO_FAULT_TIME": self.now,
+                        "TAVRO_FAULT_READS": "1" if self.reads else "0"})
+            if os.path.exists(self.log):
+                os.remove(self.log)
+        r = subprocess.run([self.cli_path] + argv, input=stdin, capture_output=True, env=env, timeout=120)
+        r.stdout = r.stdout.decode("utf-8", "replace")
+        r.stderr = r.stderr.decode("utf-8", "replace")
+        if check and r.returncode != 0:
+            raise RuntimeError("%s: status %d\n%s" % (" ".join(argv), r.returncode, r.stderr))
+        return r
+
+    def fault_log(self):
+        calls, injected = 0, None
+        if os.path.exists(self.log):
+            with open(self.log, encoding="utf-8", errors="replace") as f:
+                for line in f:
+                    if line.startswith("calls "):
+                        calls = int(line.split()[1])
+                    elif line.startswith("injected "):
+                        injected = line.rstrip("\n").split(" ", 2)[1:]
+        return calls, injected
+
+
+def check_run(ctx, path, run, initial, new, injected, err):
+    """The problems of one faulted run, as texts."""
+    problems = []
+    old = initial.old
+    now = snapshot(ctx.data, initial)
+    temps = [p for p in now if TEMP.search(os.path.basename(p))]
+    if temps:
+        problems.append("temporary files left: " + ", ".join(temps))
+    for rel in sorted(set(old) | set(new) | set(now)):
+        if rel in temps:
+            continue
+        value = now.get(rel)
+        if rel.endswith(".~lc") and value is None and run.returncode == 1:
+            continue  # a stale lock taken over whose new lock could not be written: gone, reported
+        if value != old.get(rel) and value != new.get(rel):
+            problems.append("%s is neither its old nor its new content" % rel)
+    for rel in sorted(set(old) | set(new)):
+        bak = backup_of(rel)
+        if not bak or (bak not in old and bak not in new):
+            continue
+        if now.get(rel) == new.get(rel) != old.get(rel) and now.get(bak) != new.get(bak):
+            problems.append("%s is new but %s is not" % (rel, bak))
+    if run.returncode == 0 and now == new:
+        return problems  # the fault did no harm
+    if run.returncode not in (0, 1):
+        problems.append("exit status %d" % run.returncode)
+    stderr = run.stderr
+    if not japanese(stderr):
+        problems.append("no Japanese message on stderr")
+    name = os.path.basename(TEMP.sub("", injected[1])) if injected else ""
+    stem = os.path.splitext(name)[0]
+    if name and name not in stderr and (stem + ".") not in stderr:
+        problems.append("stderr does not name %s" % name)
+    # A folder that could not be made shows as the missing folder of the file written into it.
+    reasons = [REASONS[err]] + (["見つかりません"] if injected and injected[0].startswith("mkdir") else [])
+    if not any(r in stderr for r in reasons):
+        problems.append("stderr lacks the reason 「%s」" % REASONS[err])
+    if "Unknown error" in stderr or "原因のわからない" in stderr:
+        problems.append("stderr reports an unknown error")
+    return problems
+
+
+def sweep_path(ctx, path, errnos, limit, base):
+    folder = os.path.join(ctx.work, "initial-" + path.name)
+    if path.empty:
+        os.makedirs(folder)
+    else:
+        shutil.copytree(base, folder, symlinks=True)
+    if path.prepare:
+        shutil.rmtree(ctx.data, ignore_errors=True)
+        shutil.copytree(folder, ctx.data, symlinks=True)
+        path.prepare(ctx.data)
+        shutil.rmtree(folder)
+        shutil.copytree(ctx.data, folder, symlinks=True)
+    initial = Initial(folder)
+    shutil.rmtree(ctx.data, ignore_errors=True)
+
+    initial.restore(ctx.data)
+    ref = ctx.cli(path.command(ctx.data), path.stdin, fault=(0, "EIO"))
+    if ref.returncode != 0:
+        raise RuntimeError("%s fails without a fault: %s" % (path.name, ref.stderr))
+    calls, _ = ctx.fault_log()
+    new = snapshot(ctx.data)
+    if new == initial.old:
+        raise RuntimeError("%s changes nothing" % path.name)
+
+    points = list(range(1, calls + 1))
+    if limit and len(points) > limit:
+        step = len(points) / limit
+        points = sorted({points[int(i * step)] for i in range(limit)} | {points[-1]})
+    failures, injected_count = [], 0
+    for err in errnos:
+        for n in points:
+            initial.restore(ctx.data)
+            run = ctx.cli(path.command(ctx.data), path.stdin, fault=(n, err))
+            _, injected = ctx.fault_log()
+            if injected:
+                injected_count += 1
+            problems = check_run(ctx, path, run, initial, new, injected, err)
+            if path.again == "always" or run.returncode != 0:
+                again = ctx.cli(path.command(ctx.data), path.stdin)
+                if again.returncode != 0:
+                    problems.append("the next run fails: " + again.stderr.strip().replace("\n", " "))
+                elif any(TEMP.search(os.path.basename(p)) for p in stats(ctx.data)):
+                    problems.append("temporary files left after the next run")
+            if problems:
+                what = " ".join(injected) if injected else "no fault"
+                failures.append("%s %s #%d (%s): %s\n    status %d, stderr: %s" % (
+                    path.name, err, n, what, "; ".join(problems), run.returncode,
+                    run.stderr.strip().replace("\n", " ")[:400]))
+    return calls, injected_count, failures
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__)
+    parser.add_argument("--cli", required=True)
+    parser.add_argument("--lib", required=True)
+    parser.add_argument("--errno", default="ENOSPC,EIO,EACCES,EROFS")
+    parser.add_argument("--paths", default="", help="comma-separated path names (default: all)")
+    parser.add_argument("--limit", type=int, default=0, help="at most this many N per path and errno")
+    parser.add_argument("--demo-limit", type=int, default=0, help="the same for demo (default: --limit)")
+    parser.add_argument("--skip", default="", help="comma-separated path names to leave out")
+    parser.add_argument("--reads", action="store_true", help="let opens for reading fail too")
+    args = parser.parse_args()
+
+    ctx = Context(args)
+    try:
+        base = os.path.join(ctx.work, "base")
+        ctx.cli(["demo", base, "--year", YEAR], check=True)
+        chosen = [p for p in paths(ctx) if (not args.paths or p.name in args.paths.split(","))
+                  and p.name not in args.skip.split(",")]
+        errnos = args.errno.split(",")
+        all_failures = []
+        print("%-16s %8s %10s %10s %9s" % ("path", "calls", "injected", "failures", "time"))
+        for path in chosen:
+            started = time.time()
+            limit = args.demo_limit if path.empty and args.demo_limit else args.limit
+            calls, injected, failures = sweep_path(ctx, path, errnos, limit, base)
+            print("%-16s %8d %10d %10d %8.1fs" % (path.name, calls, injected, len(failures), time.time() - started),
+                  flush=True)
+            all_failures += failures
+        for f in all_failures:
+            print(f)
+        return 1 if all_failures else 0
+    finally:
+        shutil.rmtree(ctx.work, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    sys.exit(main())
