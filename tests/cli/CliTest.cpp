@@ -4,6 +4,8 @@
 
 #include "Version.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -110,6 +112,27 @@ private slots:
             cli({QStringLiteral("demo"), folder, QStringLiteral("--year"), QStringLiteral("2024")});
         QCOMPARE(again.status, 1);
         QVERIFY(!again.err.isEmpty());
+    }
+
+    // A demo that cannot be written whole (a file holds the year folder's name) takes away what it
+    // made, so the folder is as it was and a second run, once the cause is gone, writes the school.
+    void failedDemoLeavesTheFolderAsItWas() {
+        QTemporaryDir dir;
+        const QString folder = dir.path() + QStringLiteral("/school");
+        QVERIFY(QDir().mkpath(folder + QStringLiteral("/職員室")));
+        QVERIFY(writeTextLines(folder + QStringLiteral("/メモ.txt"), {QStringLiteral("残す")}));
+        QVERIFY(writeTextLines(folder + QStringLiteral("/2024"), {QStringLiteral("年度フォルダではない")}));
+        const Run demo =
+            cli({QStringLiteral("demo"), folder, QStringLiteral("--year"), QStringLiteral("2024")});
+        QCOMPARE(demo.status, 1);
+        QVERIFY(!demo.err.isEmpty());
+        QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name),
+                 (QStringList{QStringLiteral("2024"), QStringLiteral("メモ.txt"), QStringLiteral("職員室")}));
+        QVERIFY(QFile::remove(folder + QStringLiteral("/2024")));
+        QCOMPARE(
+            cli({QStringLiteral("demo"), folder, QStringLiteral("--year"), QStringLiteral("2024")}).status,
+            0);
+        QVERIFY(QFileInfo::exists(paths::mainSettingsFile(folder)));
     }
 };
 

@@ -159,6 +159,18 @@ void LoginCliTest::lockAcquireAndRelease() {
     QVERIFY(!QFile::exists(lockFile));
     QCOMPARE(d.lock({"release", "--test", "B"}).status, 0);
 
+    // The lock folder cannot be made (a file holds its name): refused with the file and the reason.
+    QVERIFY(QDir(SharedLock::folder(d.folder)).removeRecursively());
+    {
+        QFile blocker(SharedLock::folder(d.folder));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+    }
+    r = d.lock({"acquire", "--test", "B", "--teacher", "山田太郎"});
+    QCOMPARE(r.status, 1);
+    QVERIFY2(
+        r.err.contains(QDir::toNativeSeparators(lockFile) + "\nフォルダまたはファイルが見つかりません。"),
+        qPrintable(r.err));
+
     QCOMPARE(d.lock({"acquire", "--test", "BB", "--teacher", "x"}).status, 2);
     QCOMPARE(
         cli({"lock", "acquire", "--data", d.folder, "--grade", "1", "--subject", "../国語", "--teacher", "x"})
