@@ -931,17 +931,29 @@ QString printedName(const QString &name, int bytes) {
     return cp932::leftBytes(rest, bytes);
 }
 
+namespace {
+
+// The text on one line at the largest size from `largest` down to 6 points that fits `width`.
+bool fitOneLine(PageCanvas &canvas, const QString &family, double largest, const QString &text, int width,
+                FittedComment &fit) {
+    for (double size = largest; size >= 6; size -= 0.5) {
+        canvas.setFont({family, size});
+        if (canvas.textWidth(text) <= width) {
+            fit.pointSize = size;
+            fit.lines = {text};
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
 FittedComment fitComment(PageCanvas &canvas, const QString &family, double largest, const QString &comment,
                          int width) {
     FittedComment fit;
-    for (double size = largest; size >= 6; size -= 0.5) {
-        canvas.setFont({family, size});
-        if (canvas.textWidth(comment) <= width) {
-            fit.pointSize = size;
-            fit.lines = {comment};
-            return fit;
-        }
-    }
+    if (fitOneLine(canvas, family, largest, comment, width, fit))
+        return fit;
     canvas.setFont({family, 6});
     fit.pointSize = 6;
     int cut = 0;
@@ -960,21 +972,11 @@ FittedComment fitComment(PageCanvas &canvas, const QString &family, double large
     return fit;
 }
 
-} // namespace tavro::reports
-
-namespace tavro::reports {
-
 FittedComment fitHeading(PageCanvas &canvas, const QString &family, double largest, const QString &text,
                          int width, int height) {
     FittedComment fit;
-    for (double size = largest; size >= 6; size -= 0.5) {
-        canvas.setFont({family, size});
-        if (canvas.textWidth(text) <= width) {
-            fit.pointSize = size;
-            fit.lines = {text};
-            return fit;
-        }
-    }
+    if (fitOneLine(canvas, family, largest, text, width, fit))
+        return fit;
     // Two lines, split on a whole character: before a closing "評定" when it fits, else where the
     // lines are most even; at the largest size whose lines fit.
     std::vector<int> cuts;
