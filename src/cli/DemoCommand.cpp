@@ -14,6 +14,10 @@ int run(const QStringList &args) {
     QCommandLineParser parser;
     const QCommandLineOption year = yearOption();
     parser.addOption(year);
+    const QCommandLineOption real(
+        QStringLiteral("real"),
+        QStringLiteral("実際の学校に近い形 (保体・技家は片方だけ、観点3/5/6、英字の組、長い評定名)"));
+    parser.addOption(real);
     parser.addPositionalArgument(QStringLiteral("DIR"), QStringLiteral("データフォルダ"));
     int status = kOk;
     if (!parse(parser, args, status))
@@ -26,7 +30,8 @@ int run(const QStringList &args) {
     const QString folder = QDir(parser.positionalArguments().first()).absolutePath();
     QString error;
     QStringList written;
-    if (!DemoSchool::write(folder, nendo, &error, &written))
+    const DemoSchool::Shape shape = parser.isSet(real) ? DemoSchool::Shape::Real : DemoSchool::Shape::Regular;
+    if (!DemoSchool::write(folder, nendo, &error, &written, shape))
         return userError(error);
     // The results of the first period, so the demo shows evaluations.
     if (!demo::calculateFirstPeriod(folder, nendo, SystemClock(), &error, &written))
@@ -45,7 +50,7 @@ int run(const QStringList &args) {
     return kOk;
 }
 
-const Registration registration({QStringLiteral("demo"), QStringLiteral("demo DIR [--year N]"),
+const Registration registration({QStringLiteral("demo"), QStringLiteral("demo DIR [--year N] [--real]"),
                                  QStringLiteral("DIR に架空の学校のデモデータを作成します"), run});
 
 } // namespace
