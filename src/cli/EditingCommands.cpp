@@ -112,6 +112,9 @@ int runPaste(const QStringList &args) {
         err() << editing::refusedCellsMessage(outcome.refused)
                      .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
               << u'\n';
+    // A failed save of the results was reported by the calculation after the paste.
+    if (session->resultsSaveFailed())
+        return kUserError;
     QString error;
     if (!session->save(&error))
         return userError(error);

@@ -344,11 +344,8 @@ bool clearPeriod(EvaluationSession &session, int period, Prompter &prompter, con
     results.dateTime(period) = 0;
     QString why;
     const bool saved = session.saveResults(&why);
-    if (!saved) {
-        session.markResultsPending();
-        if (error)
-            *error = why;
-    }
+    if (!saved && error)
+        *error = calculation::resultsSaveFailedMessage(why);
     session.resultsCleared();
     if (status)
         *status = QStringLiteral("評定をクリアしました。(%1)")

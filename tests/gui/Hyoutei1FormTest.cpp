@@ -3,13 +3,17 @@
 // same worksheet browsed read-only. The editing commands: paste and copy through the grids' menu, the
 // results copy, clearing a period and the close without saving.
 #include "evaluation/ui/Hyoutei1Form.h"
+#include "app/DemoEvaluation.h"
 #include "app/DemoSchool.h"
 #include "app/SharedLock.h"
 #include "app/ui/MainForm.h"
 #include "app/ui/PassWordCheck1Form.h"
+#include "common/FileSave.h"
 #include "evaluation/ClassResultFile.h"
 #include "evaluation/EvaluationPaths.h"
 #include "evaluation/WorksheetFile.h"
+#include "evaluation/WorksheetViews.h"
+#include "evaluation/ui/EvaluationModels.h"
 #include "evaluation/ui/EvaluationWindow.h"
 #include "evaluation/ui/HyouteiPropForm.h"
 #include "exchange/ResultCopies.h"
@@ -20,22 +24,30 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QBarCategoryAxis>
+#include <QChart>
+#include <QChartView>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QPieSeries>
+#include <QPieSlice>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTabBar>
+#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
 #include <QWheelEvent>
 #include <functional>
+#include <map>
 
 using namespace tavro;
 using tavro::test::GuiFixture;
@@ -47,6 +59,31 @@ QString cellText(QTableView *view, int row, int column) {
     return view->model()->index(row, column).data().toString();
 }
 
+QByteArray bytesOf(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Grade 1 国語 of the demo school for classes A..C (lettered), period 1 calculated and period 2
+// permitted.
+bool demoContext(GuiFixture &f, EvaluationContext &c) {
+    test::FixedClock clock;
+    if (!f.writeDemoSchool() ||
+        !demo::calculateFirstPeriod(f.dataFolder(), GuiFixture::kNendo, clock, nullptr))
+        return false;
+    YearSettings y = YearSettings::load(f.dataFolder(), GuiFixture::kNendo);
+    y.hyoutei[1] = true;
+    c.mainCaption = QStringLiteral("成績処理");
+    c.dataFolder = f.dataFolder();
+    c.nendo = GuiFixture::kNendo;
+    c.grade = 1;
+    c.kyouka = QStringLiteral("国語");
+    c.chargeClasses = QStringLiteral("123");
+    c.classType = false;
+    c.teacherName = DemoSchool::teacherNames().at(1);
+    return y.save(f.dataFolder(), GuiFixture::kNendo);
+}
+
 } // namespace
 
 class Hyoutei1FormTest : public QObject {
@@ -55,6 +92,7 @@ class Hyoutei1FormTest : public QObject {
 private slots:
     void typeDefineCalculateAndClose();
     void pasteCopyClearAndCloseWithoutSaving();
+    void failedSaveStaysPendingUntilTheClose();
 };
 
 void Hyoutei1FormTest::typeDefineCalculateAndClose() {
@@ -382,6 +420,96 @@ void Hyoutei1FormTest::pasteCopyClearAndCloseWithoutSaving() {
                           true, nullptr);
     QCOMPARE(saved.dateTime(1), 0.0);
     QVERIFY(saved.at(1, slotOf(1, 1)).evaluation.isEmpty());
+}
+
+// A class result file that cannot be written (a folder took its place while the window was open):
+// 評定計算 of period 2 shows that period while it asks, reports the failure once with the file, leaves
+// every result file and backup as it was and shows "評定未保存"; the close asks again (Cancel stays)
+// and, once the folder is gone, writes every class.
+void Hyoutei1FormTest::failedSaveStaysPendingUntilTheClose() {
+    GuiFixture f;
+    EvaluationContext context;
+    QVERIFY(demoContext(f, context));
+    THyoutei1Form w(context, f.platform());
+    QVERIFY(GuiFixture::showAt(&w, QSize(1280, 800)));
+    EvaluationSession &s = w.session();
+    QVERIFY(!s.readOnly());
+    QVERIFY(s.periodPermitted(2));
+    QTest::mouseClick(GuiFixture::child<QPushButton>(&w, "MikomiCulc"), Qt::LeftButton);
+
+    QStringList files;
+    for (int cls = 1; cls <= 3; ++cls) {
+        const QString path = paths::classResultFile(f.dataFolder(), GuiFixture::kNendo, 1, cls, "国語");
+        files << path << backupPathFor(path);
+    }
+    const QString blocked = files[2];
+    QVERIFY(QFile::remove(blocked));
+    QVERIFY(QDir().mkpath(blocked + "/x"));
+    files.removeAt(2);
+    std::map<QString, QByteArray> before;
+    for (const QString &path : files)
+        before[path] = bytesOf(path);
+    const auto unchanged = [&] {
+        for (const QString &path : files)
+            if (bytesOf(path) != before[path])
+                return false;
+        return true;
+    };
+
+    auto *select = GuiFixture::child<QComboBox>(&w, "HyouteiSelect");
+    QCOMPARE(select->currentText(), views::periodListText(1, s.periodName(1)));
+    QString periodWhileAsked;
+    f.prompter().clear();
+    f.prompter().whenAsked = [&](const QString &text) -> std::optional<Prompter::Answer> {
+        if (periodWhileAsked.isEmpty())
+            periodWhileAsked = select->currentText();
+        if (text == calculation::aboveFullScoreText())
+            return Prompter::Answer::Ok;
+        if (text == calculation::viewpointRatioMissingText() || text == calculation::itemRatioMissingText())
+            return Prompter::Answer::No;
+        return std::nullopt;
+    };
+    w.findChild<QAction *>("HyouteiCulc2")->trigger();
+    f.prompter().whenAsked = nullptr;
+    QVERIFY(s.results().dateTime(2) > 0);
+    QCOMPARE(periodWhileAsked, views::periodListText(2, s.periodName(2)));
+    QCOMPARE(select->currentText(), views::periodListText(2, s.periodName(2)));
+    QStringList failures;
+    for (const QString &text : f.prompter().texts())
+        if (text.contains("保存ができませんでした"))
+            failures << text;
+    QCOMPARE(failures.size(), 1);
+    QCOMPARE(failures[0], calculation::resultsSaveFailedMessage(failures[0].section("\r\n", 1)));
+    QVERIFY(failures[0].contains(QDir::toNativeSeparators(blocked)));
+    QVERIFY(failures[0].contains("同じ名前のフォルダがあります。"));
+    QVERIFY(unchanged());
+    QCOMPARE(GuiFixture::child<QLabel>(&w, "StatusPanel2")->text(), QString("評定未保存"));
+    QVERIFY(!GuiFixture::child<QLabel>(&w, "StatusPanel4")->text().startsWith("評定を保存しました"));
+    QVERIFY(s.resultsPending());
+
+    // The close asks; Cancel keeps the window and its results.
+    f.prompter().clear();
+    f.answerNext(Prompter::Answer::Cancel);
+    w.reject();
+    QCOMPARE(f.prompter().shown().size(), 1);
+    QVERIFY(f.prompter().shown().first().buttons == Prompter::Buttons::YesNoCancel);
+    QVERIFY(f.prompter().shown().first().text.contains(QDir::toNativeSeparators(blocked)));
+    QVERIFY(w.isVisible());
+    QVERIFY(unchanged());
+
+    // The folder is gone: the close writes every class, the old files become the backups.
+    QVERIFY(QDir(blocked).removeRecursively());
+    f.prompter().clear();
+    w.reject();
+    QVERIFY(!w.isVisible());
+    QVERIFY(f.prompter().shown().isEmpty());
+    for (int cls = 1; cls <= 3; ++cls) {
+        EvaluationResults saved;
+        ClassResultFile::load(paths::classResultFile(f.dataFolder(), GuiFixture::kNendo, 1, cls, "国語"), cls,
+                              saved, true, nullptr);
+        QCOMPARE(saved.dateTime(2), s.results().dateTime(2));
+    }
+    QCOMPARE(bytesOf(files[1]), before[files[0]]);
 }
 
 QTEST_MAIN(Hyoutei1FormTest)

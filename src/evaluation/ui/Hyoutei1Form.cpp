@@ -1062,20 +1062,20 @@ void THyoutei1Form::mikomiClick() {
 void THyoutei1Form::hyouteiCulc(int period) {
     if (m_session.readOnly() || !m_session.periodPermitted(period))
         return;
-    const calculation::Report report = m_session.calculate(period, *m_platform.prompter, *m_platform.clock);
-    if (report.outcome == calculation::Outcome::Stopped)
-        return;
+    // The period is current before the questions, so the page shows which period they are about.
     const auto &periods = m_session.periods();
     for (std::size_t i = 0; i < periods.size(); ++i)
         if (periods[i].number == period)
             m_hyouteiSelect->setCurrentIndex(int(i));
+    const calculation::Report report = m_session.calculate(period, *m_platform.prompter, *m_platform.clock);
+    if (report.outcome == calculation::Outcome::Stopped)
+        return;
     m_resultModel->refreshAll();
     m_pasteModel->refreshAll();
     refreshNinzu();
     refreshStatus();
-    if (report.outcome == calculation::Outcome::SaveFailed)
-        m_platform.prompter->message(kCaption, report.saveError, Prompter::Icon::Warning);
-    else
+    // A failed save was reported by the calculation; the results stay pending.
+    if (report.outcome != calculation::Outcome::SaveFailed)
         m_status[4]->setText(QStringLiteral("評定を保存しました。(") + dateTimeText(report.dateTime) +
                              QLatin1Char(')'));
 }
@@ -1131,7 +1131,9 @@ void THyoutei1Form::printClick(bool shift) {
 
 void THyoutei1Form::refreshStatus() {
     m_status[1]->setText(m_session.isModified() ? QStringLiteral("変更あり") : QString());
-    m_status[2]->setText(m_session.isCalculated() ? QStringLiteral("評定済み") : QString());
+    m_status[2]->setText(m_session.resultsSaveFailed() ? QStringLiteral("評定未保存")
+                         : m_session.isCalculated()    ? QStringLiteral("評定済み")
+                                                       : QString());
     const double stamp = m_session.results().dateTime(m_period);
     m_status[3]->setText(
         views::periodListText(m_period, m_session.periodName(m_period)) +
@@ -1545,7 +1547,7 @@ void THyoutei1Form::hyouteiClearClick(int period) {
     refreshStatus();
     if (m_byAttainment->isChecked())
         refillStudentList();
-    m_status[4]->setText(status);
+    m_status[4]->setText(cleared ? status : QString());
     if (!error.isEmpty())
         m_platform.prompter->message(kCaption, error, Prompter::Icon::Warning);
 }
