@@ -1240,6 +1240,18 @@ void THyoutei1Form::memoChange(int period) {
         return;
     const int slot = m_studentLines[std::size_t(row)].slot;
     QLineEdit *edit = m_comments[std::size_t(period - 1)];
+    // At most 76 bytes: a typed character that does not fit is refused, a paste is cut and says so.
+    const editing::CommentFit fit = editing::fitComment(m_session.results().at(period, slot).comment,
+                                                        edit->text(), edit->cursorPosition());
+    if (fit.dropped > 0) {
+        edit->setText(fit.text);
+        edit->setCursorPosition(fit.cursor);
+        if (fit.inserted > 1)
+            m_platform.prompter->message(kCaption, editing::commentCutMessage(fit.dropped),
+                                         Prompter::Icon::Information);
+        else if (m_platform.sound)
+            m_platform.sound->beep();
+    }
     QString reason;
     if (!editing::setComment(m_session, period, slot, edit->text(), &reason) && !reason.isEmpty())
         m_platform.prompter->message(kCaption, reason, Prompter::Icon::Warning);
@@ -1455,9 +1467,16 @@ void THyoutei1Form::pasteClick() {
             afterPercentageEdit();
     }
     refreshStatus();
+    const editing::CellKind kind = grid == m_tokuten      ? editing::CellKind::Score
+                                   : grid == m_importGrid ? editing::CellKind::Text
+                                                          : editing::CellKind::Number;
+    QStringList notes;
     if (outcome.refused > 0)
-        m_platform.prompter->message(kCaption, editing::refusedCellsMessage(outcome.refused),
-                                     Prompter::Icon::Warning);
+        notes.append(editing::refusedCellsMessage(outcome.refused, kind));
+    if (outcome.cutComments > 0)
+        notes.append(editing::cutCommentsMessage(outcome.cutComments));
+    if (!notes.isEmpty())
+        m_platform.prompter->message(kCaption, notes.join(QStringLiteral("\r\n")), Prompter::Icon::Warning);
 }
 
 void THyoutei1Form::deleteClick() {
