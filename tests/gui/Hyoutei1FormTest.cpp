@@ -93,6 +93,7 @@ private slots:
     void typeDefineCalculateAndClose();
     void pasteCopyClearAndCloseWithoutSaving();
     void failedSaveStaysPendingUntilTheClose();
+    void commentLimitAndChartsFollowEdits();
 };
 
 void Hyoutei1FormTest::typeDefineCalculateAndClose() {
@@ -510,6 +511,117 @@ void Hyoutei1FormTest::failedSaveStaysPendingUntilTheClose() {
         QCOMPARE(saved.dateTime(2), s.results().dateTime(2));
     }
     QCOMPARE(bytesOf(files[1]), before[files[0]]);
+}
+
+// The comment edits take 76 bytes: a typed character beyond beeps, a long paste is cut and says how
+// much once. The pie of "満点・項目割合" follows a typed ratio at once; the distribution of an item
+// with 60 distinct scores and one above the full score is binned so every label fits, with the
+// score above in its own last bar. A bad cell of a ratio paste is "not a number", not "not a score".
+void Hyoutei1FormTest::commentLimitAndChartsFollowEdits() {
+    GuiFixture f;
+    EvaluationContext context;
+    QVERIFY(demoContext(f, context));
+    THyoutei1Form w(context, f.platform());
+    QVERIFY(GuiFixture::showAt(&w, QSize(1280, 800)));
+    EvaluationSession &s = w.session();
+    auto *pages = GuiFixture::child<QTabWidget>(&w, "PageControl1");
+    QVERIFY(pages);
+
+    // Comments on the individual page.
+    pages->setCurrentIndex(4);
+    auto *list = GuiFixture::child<QListWidget>(&w, "ListBox1");
+    QVERIFY(list && list->count() > 0);
+    list->setCurrentRow(0);
+    auto *memo = GuiFixture::child<QLineEdit>(&w, "MemoEdit1");
+    QVERIFY(memo && !memo->isReadOnly());
+    memo->selectAll();
+    memo->del();
+    const int slot = editing::studentsByClass(s).front().slot;
+    f.prompter().clear();
+    memo->setFocus();
+    memo->insert(QString(150, QChar(0x3042)));
+    QCOMPARE(memo->text(), QString(38, QChar(0x3042)));
+    QCOMPARE(s.results().at(1, slot).comment, QString(38, QChar(0x3042)));
+    QCOMPARE(f.prompter().texts(), QStringList{editing::commentCutMessage(112)});
+    QVERIFY(s.resultsPending());
+    f.prompter().clear();
+    f.sound().played.clear();
+    GuiFixture::typeText(memo, "い");
+    QCOMPARE(memo->text(), QString(38, QChar(0x3042)));
+    QVERIFY(f.prompter().shown().isEmpty());
+    QVERIFY(f.sound().played.contains("beep"));
+
+    // The share pie follows a typed item ratio.
+    pages->setCurrentIndex(2);
+    auto *wariai = GuiFixture::child<FrozenTableView>(&w, "WariaiGrid3");
+    auto *pie = GuiFixture::child<QChartView>(&w, "SharePie");
+    int viewpoint = 0;
+    for (int v = 1; v <= kViewpoints && viewpoint == 0; ++v)
+        if (s.worksheet().viewpointRatio(1, v) >= 1)
+            viewpoint = v;
+    QVERIFY(viewpoint > 0);
+    int item = 0;
+    for (int i = 1; i < kMaxItems && item == 0; ++i)
+        if (s.worksheet().item(i).kind == itemkind::kRegular && s.worksheet().itemRatio(i, 1, viewpoint) == 0)
+            item = i;
+    QVERIFY(item > 0);
+    int ratioRow = -1;
+    for (int r = 0; r < wariai->model()->rowCount() && ratioRow < 0; ++r) {
+        int period = 0, v = 0;
+        evaluationui::ItemRatioModel::rowMeaning(r, period, v);
+        if (period == 1 && v == viewpoint)
+            ratioRow = r;
+    }
+    const auto slices = [pie] {
+        QList<double> values;
+        for (QAbstractSeries *series : pie->chart()->series())
+            if (auto *p = qobject_cast<QPieSeries *>(series))
+                for (QPieSlice *slice : p->slices())
+                    values << slice->value();
+        return values;
+    };
+    const QList<double> piesBefore = slices();
+    wariai->setFocus();
+    wariai->setCurrentIndex(wariai->model()->index(ratioRow, item));
+    QTest::keyClick(wariai, Qt::Key_5);
+    QCOMPARE(s.worksheet().itemRatio(item, 1, viewpoint), 5);
+    QList<double> expected;
+    for (const views::ChartPoint &p : views::sharePie(s, 1, 0))
+        expected << p.value;
+    QCOMPARE(slices(), expected);
+    QVERIFY(slices() != piesBefore);
+
+    // The distribution of 60 distinct scores and one above the full score.
+    s.worksheet().item(item).fullScore = 100;
+    for (std::size_t i = 0; i < s.rows().size(); ++i)
+        s.setScore(item, s.rows()[i], i == 0 ? 150 : 40 + int(i % 60));
+    wariai->setCurrentIndex(wariai->model()->index(1, item + 1));
+    wariai->setCurrentIndex(wariai->model()->index(1, item));
+    auto *bunpu = GuiFixture::child<QChartView>(&w, "BunpuChart");
+    QBarCategoryAxis *axis = nullptr;
+    for (QAbstractAxis *a : bunpu->chart()->axes(Qt::Horizontal))
+        axis = axis ? axis : qobject_cast<QBarCategoryAxis *>(a);
+    QVERIFY(axis);
+    const QStringList categories = axis->categories();
+    QVERIFY(categories.size() >= 2 && categories.size() <= 12);
+    QCOMPARE(categories.last(), QString("100超"));
+    QCOMPARE(categories.first(), QString("40-49"));
+    const QFontMetrics metrics(axis->labelsFont());
+    for (const QString &label : categories)
+        QVERIFY2(metrics.horizontalAdvance(label) < bunpu->chart()->plotArea().width() / categories.size(),
+                 qPrintable(label));
+    QVERIFY(!bunpu->grab().isNull());
+
+    // A ratio paste with a word in it.
+    wariai->setCurrentIndex(wariai->model()->index(ratioRow, item));
+    f.doubles.clipboard.setText("3\tかな\r\n");
+    w.copyPastePopup(wariai);
+    f.prompter().clear();
+    w.findChild<QAction *>("Paste1")->trigger();
+    QCOMPARE(f.lastMessage(), editing::refusedCellsMessage(1, editing::CellKind::Number));
+    QVERIFY(f.lastMessage().startsWith("数値として読めないセル"));
+    f.answerNext(Prompter::Answer::No);
+    QTest::mouseClick(GuiFixture::child<QPushButton>(&w, "SpeedButton8"), Qt::LeftButton);
 }
 
 QTEST_MAIN(Hyoutei1FormTest)

@@ -23,6 +23,7 @@
 #include <QButtonGroup>
 #include <QChartView>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -955,6 +956,8 @@ bool THyoutei1Form::ratioKey(QTableView *view, QKeyEvent *event) {
                 m_itemRatioModel->refreshRow(evaluationui::ItemRatioModel::headerRowOf(period));
             else
                 m_scoreModel->refreshColumn(evaluationui::ScoreModel::kFixed + current.column() - 1);
+            // The pie follows the blue numbers, the distribution the full score.
+            refreshSharePie();
         }
         refreshStatus();
     }
@@ -1188,10 +1191,16 @@ void THyoutei1Form::refreshItemCharts(int item) {
         return;
     }
     const views::ItemDistribution d = views::itemDistribution(m_session.worksheet(), m_session.rows(), item);
+    // As many bars as their labels fit side by side; scores above the full score in a pink bar.
+    const QFontMetrics metrics(ui::uiFont(9));
+    const int labelWidth = metrics.horizontalAdvance(QStringLiteral("000-000")) + 6;
+    const int maxBars = std::max(1, (m_distributionChart->width() - 60) / labelWidth);
     std::vector<charts::Point> bars;
-    for (std::size_t i = 0; i < d.counts.size(); ++i)
-        bars.push_back({QString::number(d.lowest + int(i)), double(d.counts[i]), QColor(96, 144, 208)});
-    charts::showBars(m_distributionChart, QStringLiteral("分布"), bars, false);
+    for (const views::DistributionBar &bar :
+         views::distributionBars(d, m_session.worksheet().item(item).fullScore, maxBars))
+        bars.push_back(
+            {bar.label, double(bar.count), bar.aboveFull ? QColor(255, 192, 192) : QColor(96, 144, 208)});
+    charts::showColouredBars(m_distributionChart, QStringLiteral("分布"), bars);
     m_countLabel->setText(d.countText());
     m_meanLabel->setText(d.meanText());
     std::vector<charts::Point> means;
