@@ -97,7 +97,7 @@ std::vector<DistributionBar> distributionBars(const ItemDistribution &d, int ful
                 int count = 0;
                 for (int s = std::max(from, d.lowest); s <= std::min(to, highest); ++s)
                     count += countOf(s);
-                bars.push_back({QStringLiteral("%1-%2").arg(from).arg(to), count, false});
+                bars.push_back({QString::number(from) + QStringLiteral("〜"), count, false});
             }
         }
     }

@@ -35,7 +35,7 @@ ItemDistribution itemDistribution(const Worksheet &worksheet, const std::vector<
 
 // One bar of the chart "分布".
 struct DistributionBar {
-    QString label; // "85", "80-89", or "100超" for the scores above the full score
+    QString label; // a score ("85"), the lowest score of a class ("80〜"), "100超" above the full score
     int count = 0;
     bool aboveFull = false;
 };

@@ -1193,8 +1193,8 @@ void THyoutei1Form::refreshItemCharts(int item) {
     const views::ItemDistribution d = views::itemDistribution(m_session.worksheet(), m_session.rows(), item);
     // As many bars as their labels fit side by side; scores above the full score in a pink bar.
     const QFontMetrics metrics(ui::uiFont(9));
-    const int labelWidth = metrics.horizontalAdvance(QStringLiteral("000-000")) + 6;
-    const int maxBars = std::max(1, (m_distributionChart->width() - 60) / labelWidth);
+    const int labelWidth = metrics.horizontalAdvance(QStringLiteral("000〜")) + 12;
+    const int maxBars = std::max(1, (m_distributionChart->width() - 100) / labelWidth);
     std::vector<charts::Point> bars;
     for (const views::DistributionBar &bar :
          views::distributionBars(d, m_session.worksheet().item(item).fullScore, maxBars))
