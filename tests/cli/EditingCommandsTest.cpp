@@ -8,6 +8,7 @@
 #include "exchange/ResultCopies.h"
 #include "exchange/Transfers.h"
 #include "support/CliRun.h"
+#include "support/FileSnapshot.h"
 #include "support/TestDoubles.h"
 #include "testscores/ScoreEntrySession.h"
 
@@ -20,8 +21,6 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <map>
 
 using namespace tavro;
 using tavro::test::cli;
@@ -165,18 +164,10 @@ private slots:
         QVERIFY(QFile::link(demo.folder + QStringLiteral("gone/e.dat"), electiveFile));
         const QStringList files{first, backupPathFor(first), backupPathFor(second),
                                 backupPathFor(electiveFile)};
-        std::map<QString, QByteArray> before;
-        for (const QString &path : files)
-            readWholeFile(path, before[path]);
-        QVERIFY(!before[first].isEmpty());
+        const test::FileSnapshot snapshot(files);
+        QVERIFY(!snapshot.bytes(first).isEmpty());
         const auto unchanged = [&] {
-            for (const QString &path : files) {
-                QByteArray now;
-                readWholeFile(path, now);
-                if (now != before[path])
-                    return false;
-            }
-            return !QFileInfo::exists(demo.folder + QStringLiteral("gone"));
+            return snapshot.unchanged() && !QFileInfo::exists(demo.folder + QStringLiteral("gone"));
         };
         const auto failedOnce = [](const test::CliRun &run, const QString &file) {
             return run.status == 1 && run.err.count(QStringLiteral("評定の保存ができませんでした。")) == 1 &&

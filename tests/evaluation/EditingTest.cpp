@@ -7,6 +7,7 @@
 #include "evaluation/EvaluationSession.h"
 #include "evaluation/GridKeys.h"
 #include "exchange/ResultCopies.h"
+#include "support/FileSnapshot.h"
 #include "support/TestDoubles.h"
 
 #include "common/Cp932.h"
@@ -16,8 +17,6 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <map>
 
 using namespace tavro;
 using namespace tavro::editing;
@@ -288,20 +287,13 @@ private slots:
         QVERIFY(QFile::remove(blocked));
         QVERIFY(QDir().mkpath(blocked + QStringLiteral("/x")));
         files.removeAt(2);
-        std::map<QString, QByteArray> before;
-        for (const QString &path : files)
-            readWholeFile(path, before[path]);
-        QVERIFY(!before[files[0]].isEmpty());
+        const test::FileSnapshot snapshot(files);
+        QVERIFY(!snapshot.bytes(files[0]).isEmpty());
         const QString folder = QFileInfo(blocked).path();
         const QStringList entries = QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
         const auto unchanged = [&] {
-            for (const QString &path : files) {
-                QByteArray now;
-                readWholeFile(path, now);
-                if (now != before[path])
-                    return false;
-            }
-            return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name) == entries;
+            return snapshot.unchanged() &&
+                   QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name) == entries;
         };
         const auto failures = [&] {
             QStringList found;
@@ -353,7 +345,7 @@ private slots:
         QCOMPARE(first.at(1, s->rows()[0]).viewpointPercentages[0], 90.0f);
         QByteArray backup;
         readWholeFile(files[1], backup);
-        QCOMPARE(backup, before[files[0]]);
+        QCOMPARE(backup, snapshot.bytes(files[0]));
     }
 
     // Filters and lists keep the student with the line; year-end ratios; protection.

@@ -17,6 +17,7 @@
 #include "evaluation/ui/EvaluationWindow.h"
 #include "evaluation/ui/HyouteiPropForm.h"
 #include "exchange/ResultCopies.h"
+#include "support/FileSnapshot.h"
 #include "support/gui/GuiFixture.h"
 #include "widgets/FrozenTableView.h"
 #include "widgets/RadioGroup.h"
@@ -47,7 +48,6 @@
 #include <QToolButton>
 #include <QWheelEvent>
 #include <functional>
-#include <map>
 
 using namespace tavro;
 using tavro::test::GuiFixture;
@@ -447,15 +447,8 @@ void Hyoutei1FormTest::failedSaveStaysPendingUntilTheClose() {
     QVERIFY(QFile::remove(blocked));
     QVERIFY(QDir().mkpath(blocked + "/x"));
     files.removeAt(2);
-    std::map<QString, QByteArray> before;
-    for (const QString &path : files)
-        before[path] = bytesOf(path);
-    const auto unchanged = [&] {
-        for (const QString &path : files)
-            if (bytesOf(path) != before[path])
-                return false;
-        return true;
-    };
+    const test::FileSnapshot snapshot(files);
+    const auto unchanged = [&snapshot] { return snapshot.unchanged(); };
 
     auto *select = GuiFixture::child<QComboBox>(&w, "HyouteiSelect");
     QCOMPARE(select->currentText(), views::periodListText(1, s.periodName(1)));
@@ -510,7 +503,7 @@ void Hyoutei1FormTest::failedSaveStaysPendingUntilTheClose() {
                               saved, true, nullptr);
         QCOMPARE(saved.dateTime(2), s.results().dateTime(2));
     }
-    QCOMPARE(bytesOf(files[1]), before[files[0]]);
+    QCOMPARE(bytesOf(files[1]), snapshot.bytes(files[0]));
 }
 
 // The comment edits take 76 bytes: a typed character beyond beeps, a long paste is cut and says how
