@@ -7,14 +7,10 @@
 #include "evaluation/EvaluationSession.h"
 #include "evaluation/GridKeys.h"
 #include "exchange/ResultCopies.h"
-#include "support/FileSnapshot.h"
 #include "support/TestDoubles.h"
 
 #include "common/Cp932.h"
-#include "common/FileSave.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -266,86 +262,6 @@ private slots:
         if (dropped > 0)
             QCOMPARE(fit.cursor, newCursor);
         QVERIFY(cp932::byteLength(fit.text) <= kCommentBytes || fit.text == after);
-    }
-
-    // One class result file that cannot be written (a folder took its place while the window was
-    // open): the calculation, the clear and a paste of percentages change no result file nor backup,
-    // keep the results pending and say so once each, naming the file; the next save writes them all.
-    void resultsSavedWholeOrNotAtAll() {
-        Demo demo;
-        YearSettings y = YearSettings::load(demo.folder, kYear);
-        y.toutatuPaste = true;
-        QVERIFY(y.save(demo.folder, kYear));
-        auto s = demo.open(QStringLiteral("123"));
-        QVERIFY(!s->readOnly());
-        QStringList files;
-        for (int cls = 1; cls <= 3; ++cls) {
-            const QString path = paths::classResultFile(demo.folder, kYear, 1, cls, QStringLiteral("国語"));
-            files << path << backupPathFor(path);
-        }
-        const QString blocked = files[2];
-        QVERIFY(QFile::remove(blocked));
-        QVERIFY(QDir().mkpath(blocked + QStringLiteral("/x")));
-        files.removeAt(2);
-        const test::FileSnapshot snapshot(files);
-        QVERIFY(!snapshot.bytes(files[0]).isEmpty());
-        const QString folder = QFileInfo(blocked).path();
-        const QStringList entries = QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
-        const auto unchanged = [&] {
-            return snapshot.unchanged() &&
-                   QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name) == entries;
-        };
-        const auto failures = [&] {
-            QStringList found;
-            for (const QString &text : demo.prompter.texts())
-                if (text.startsWith(QStringLiteral("評定の保存ができませんでした。")))
-                    found << text;
-            return found;
-        };
-        demo.prompter.whenAsked = [](const QString &text) -> std::optional<Answer> {
-            if (text == calculation::alreadyCalculatedText() || text == clearQuestion())
-                return Answer::Yes;
-            if (text == calculation::aboveFullScoreText())
-                return Answer::Ok;
-            return std::nullopt;
-        };
-
-        QCOMPARE(s->calculate(1, demo.prompter, demo.clock).outcome, calculation::Outcome::SaveFailed);
-        QCOMPARE(failures().size(), 1);
-        QVERIFY(failures()[0].contains(QDir::toNativeSeparators(blocked)));
-        QVERIFY(failures()[0].contains(QStringLiteral("同じ名前のフォルダがあります。")));
-        QVERIFY(s->resultsPending() && s->resultsSaveFailed());
-        QVERIFY(unchanged());
-
-        QString status, error;
-        QVERIFY(!clearPeriod(*s, 1, demo.prompter, demo.clock, &status, &error));
-        QVERIFY(error.startsWith(QStringLiteral("評定の保存ができませんでした。")));
-        QVERIFY(error.contains(QDir::toNativeSeparators(blocked)));
-        QVERIFY(s->resultsPending() && unchanged());
-
-        demo.prompter.clear();
-        const PasteOutcome pasted =
-            pastePercentages(*s, QStringLiteral("90\r\n"), 1, 3, 1, demo.prompter, demo.clock);
-        QCOMPARE(pasted.stored, 1);
-        QCOMPARE(failures().size(), 1);
-        QVERIFY(s->resultsPending() && unchanged());
-
-        // The share is back: the next save writes every class, the old files become the backups.
-        QVERIFY(QDir(blocked).removeRecursively());
-        QVERIFY2(s->save(&error), qPrintable(error));
-        QVERIFY(!s->resultsPending() && !s->resultsSaveFailed());
-        for (int cls = 1; cls <= 3; ++cls) {
-            EvaluationResults back;
-            ClassResultFile::load(paths::classResultFile(demo.folder, kYear, 1, cls, QStringLiteral("国語")),
-                                  cls, back, true, nullptr);
-            QCOMPARE(back.dateTime(1), s->results().dateTime(1));
-        }
-        EvaluationResults first;
-        ClassResultFile::load(files[0], 1, first, true, nullptr);
-        QCOMPARE(first.at(1, s->rows()[0]).viewpointPercentages[0], 90.0f);
-        QByteArray backup;
-        readWholeFile(files[1], backup);
-        QCOMPARE(backup, snapshot.bytes(files[0]));
     }
 
     // Filters and lists keep the student with the line; year-end ratios; protection.
