@@ -121,7 +121,7 @@ bool writeTemporary(const QString &target, const QByteArray &bytes, QString &tem
         return false;
     }
     const bool ok = file.write(bytes) == bytes.size() && file.flush() && syncToDisk(file);
-    if (ok && QFileInfo::exists(target))
+    if (ok && QFileInfo(target).isFile())
         file.setPermissions(QFileInfo(target).permissions());
     file.close();
     if (ok && file.error() == QFileDevice::NoError)
@@ -129,6 +129,17 @@ bool writeTemporary(const QString &target, const QByteArray &bytes, QString &tem
     reason = fileerror::reason(file);
     QFile::remove(temp);
     return false;
+}
+
+// The file a save of `path` replaces: the existing spelling of the name, and for a link the file it
+// points to (also when that is missing, so the save fails there rather than beside the program).
+QString saveTargetOf(const QString &path) {
+    const QString target = paths::resolveExisting(path);
+    const QFileInfo info(target);
+    if (!info.isSymLink())
+        return target;
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? info.symLinkTarget() : canonical;
 }
 
 } // namespace
@@ -159,9 +170,7 @@ QString backupPathFor(const QString &path) {
 }
 
 bool saveFileAtomically(const QString &path, const QByteArray &bytes, QString *error, Backup backup) {
-    QString target = paths::resolveExisting(path);
-    if (QFileInfo(target).isSymLink())
-        target = QFileInfo(target).canonicalFilePath();
+    const QString target = saveTargetOf(path);
     if (QFileInfo(target).isDir())
         return fail(error, target, QStringLiteral("同じ名前のフォルダがあります。"));
 
@@ -188,6 +197,84 @@ bool saveFileAtomically(const QString &path, const QByteArray &bytes, QString *e
     removeStaleTemporaries(target);
     if (backup == Backup::OneGeneration && bak != target)
         removeStaleTemporaries(bak);
+    return true;
+}
+
+bool saveFilesAtomically(const std::vector<FileWrite> &files, QString *error, Backup backup) {
+    struct Entry {
+        QString target;
+        QString temp;
+        QString old; // a second name for the old bytes while the files are renamed
+        bool renamed = false;
+    };
+    std::vector<Entry> entries;
+    entries.reserve(files.size());
+    auto discard = [&entries] {
+        for (const Entry &e : entries) {
+            if (!e.temp.isEmpty())
+                QFile::remove(e.temp);
+            if (!e.old.isEmpty())
+                QFile::remove(e.old);
+        }
+    };
+
+    // Every new file complete on disk, and the old bytes kept under a second name, before anything
+    // is renamed.
+    for (const FileWrite &file : files) {
+        Entry e;
+        e.target = saveTargetOf(file.path);
+        QString reason;
+        if (!writeTemporary(e.target, file.bytes, e.temp, reason)) {
+            discard();
+            return fail(error, e.target, reason);
+        }
+        if (QFileInfo(e.target).isFile()) {
+            e.old = temporaryPathFor(e.target);
+            if (!linkOrCopy(e.target, e.old)) {
+                QFile::remove(e.temp);
+                discard();
+                return fail(error, e.target, QStringLiteral("元のファイルを控えることができませんでした。"));
+            }
+        }
+        entries.push_back(e);
+    }
+
+    // Renamed one by one; a failure puts the old bytes of the files renamed before back in place.
+    for (Entry &e : entries) {
+        QString reason;
+        if (QFileInfo(e.target).isDir())
+            reason = QStringLiteral("同じ名前のフォルダがあります。");
+        else if (renameOver(e.temp, e.target, reason)) {
+            e.temp.clear();
+            e.renamed = true;
+            continue;
+        }
+        QStringList notRestored;
+        for (Entry &back : entries) {
+            if (!back.renamed)
+                continue;
+            QString ignored;
+            const bool restored =
+                back.old.isEmpty() ? QFile::remove(back.target) : renameOver(back.old, back.target, ignored);
+            if (restored)
+                back.old.clear();
+            else
+                notRestored.append(QDir::toNativeSeparators(back.target));
+        }
+        discard();
+        if (!notRestored.isEmpty())
+            reason += QStringLiteral("\n元に戻せなかったファイル: ") + notRestored.join(QStringLiteral("、"));
+        return fail(error, e.target, reason);
+    }
+
+    for (const Entry &e : entries) {
+        const QString bak = backupPathFor(e.target);
+        QString ignored;
+        if (!e.old.isEmpty() &&
+            !(backup == Backup::OneGeneration && bak != e.target && renameOver(e.old, bak, ignored)))
+            QFile::remove(e.old);
+        removeStaleTemporaries(e.target);
+    }
     return true;
 }
 

@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <map>
+
 #ifdef Q_OS_UNIX
 #include <csignal>
 #include <sys/resource.h>
@@ -27,6 +29,7 @@ private slots:
     void failedSaveKeepsOldFile();
     void textLines();
     void temporaryNamesAndStaleOnes();
+    void severalFilesAllOrNone();
 };
 
 void FileSaveTest::oneBackupGeneration() {
@@ -135,6 +138,51 @@ void FileSaveTest::temporaryNamesAndStaleOnes() {
     expected.sort();
     QCOMPARE(QDir(tmp.path()).entryList(QDir::Files, QDir::Name), expected);
     QCOMPARE(QDir(tmp.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList({"101国語.bak"}));
+}
+
+void FileSaveTest::severalFilesAllOrNone() {
+    QTemporaryDir tmp;
+    QDir dir(tmp.path());
+    const QString a = tmp.filePath("101国語.dat"), b = tmp.filePath("102国語.dat"),
+                  c = tmp.filePath("103国語.dat");
+    QVERIFY(saveFileAtomically(a, "a1", nullptr, Backup::OneGeneration));
+    QVERIFY(saveFileAtomically(b, "b1", nullptr, Backup::OneGeneration));
+
+    // All written: the old files become their backups, a new file gets none.
+    QString error;
+    QVERIFY2(saveFilesAtomically({{a, "a2"}, {b, "b2"}, {c, "c2"}}, &error, Backup::OneGeneration),
+             qPrintable(error));
+    QCOMPARE(contents(a), QByteArray("a2"));
+    QCOMPARE(contents(backupPathFor(a)), QByteArray("a1"));
+    QCOMPARE(contents(backupPathFor(b)), QByteArray("b1"));
+    QCOMPARE(contents(c), QByteArray("c2"));
+    QVERIFY(!QFile::exists(backupPathFor(c)));
+    const QStringList written = dir.entryList(QDir::Files, QDir::Name);
+    QCOMPARE(written.size(), 5);
+
+    // The last file cannot be renamed into place (a folder holds its name, which stops root as well):
+    // the files renamed before it get their old bytes back, a file that was new goes again, and no
+    // backup or temporary file changes.
+    const QString blocked = tmp.filePath("104国語.dat");
+    QVERIFY(dir.mkpath("104国語.dat/x"));
+    const QString fresh = tmp.filePath("100国語.dat");
+    std::map<QString, QByteArray> before;
+    for (const QString &name : written)
+        before[name] = contents(tmp.filePath(name));
+    QVERIFY(!saveFilesAtomically({{fresh, "new"}, {a, "a3"}, {b, "b3"}, {c, "c3"}, {blocked, "d3"}}, &error,
+                                 Backup::OneGeneration));
+    QVERIFY(error.startsWith("ファイルを保存できませんでした。"));
+    QVERIFY(error.contains(QDir::toNativeSeparators(blocked)));
+    QVERIFY(error.contains("同じ名前のフォルダがあります。"));
+    QCOMPARE(dir.entryList(QDir::Files, QDir::Name), written);
+    for (const QString &name : written)
+        QCOMPARE(contents(tmp.filePath(name)), before[name]);
+
+    // A file whose temporary file cannot be written (its folder is missing): nothing is renamed.
+    QVERIFY(!saveFilesAtomically({{a, "a4"}, {tmp.filePath("gone/105国語.dat"), "e4"}}, &error));
+    QVERIFY(error.contains("105国語.dat"));
+    QCOMPARE(dir.entryList(QDir::Files, QDir::Name), written);
+    QCOMPARE(contents(a), QByteArray("a2"));
 }
 
 QTEST_GUILESS_MAIN(FileSaveTest)
