@@ -4,6 +4,7 @@
 #include "app/Startup.h"
 #include "common/DataPaths.h"
 #include "config/Electives.h"
+#include "config/KantenFile.h"
 #include "config/Roster.h"
 #include "config/YearSettings.h"
 #include "evaluation/Calculation.h"
@@ -43,16 +44,17 @@ QString symbolOf(const SymbolPattern &pattern, float percentage) {
     return count > 0 ? pattern.kigou[std::size_t(count - 1)] : QString();
 }
 
-// A result of period 1 around the student's ability: three viewpoints, their marks and the evaluation.
-StudentResult demoResult(const YearSettings &settings, quint32 seed, int ability) {
+// A result of period 1 around the student's ability: the viewpoints, their marks and the evaluation.
+// Three viewpoints weigh 40, 40 and 20; more weigh alike.
+StudentResult demoResult(const YearSettings &settings, quint32 seed, int ability, int viewpoints) {
     QRandomGenerator rng(seed);
     StudentResult r;
     float sum = 0;
-    for (int v = 0; v < 3; ++v) {
+    for (int v = 0; v < viewpoints; ++v) {
         const float p = float(qBound(0, ability + int(rng.bounded(31)) - 15, 100));
         r.viewpointPercentages[std::size_t(v)] = p;
         r.marks[std::size_t(v)] = symbolOf(settings.patterns[1], p);
-        sum += p * (v == 2 ? 0.2f : 0.4f);
+        sum += viewpoints == 3 ? p * (v == 2 ? 0.2f : 0.4f) : p / float(viewpoints);
     }
     r.percentage = float(qRound(sum * 10)) / 10;
     r.evaluation = symbolOf(settings.patterns[0], r.percentage);
@@ -86,7 +88,11 @@ bool writeGradeResults(const QString &dataFolder, int nendo, const Clock &clock,
         auto nameOf = [&](int slot) {
             return slot < int(names.size()) ? names[std::size_t(slot)] : QString();
         };
-        for (int s = 0; s < subjects.size(); ++s)
+        for (int s = 0; s < subjects.size(); ++s) {
+            // As many viewpoints as the definitions use (at least one).
+            const int viewpoints =
+                std::clamp(kanten::load(folder, nendo, kanten::sectionForSubject(subjects[s])).usedCount(), 1,
+                           kViewpoints);
             for (int cls = 1; cls <= classCount; ++cls) {
                 const QString path = paths::classResultFile(folder, nendo, grade, cls, subjects[s]);
                 if (paths::fileExists(path))
@@ -98,7 +104,7 @@ bool writeGradeResults(const QString &dataFolder, int nendo, const Clock &clock,
                         continue;
                     results->at(1, slot) =
                         demoResult(settings, quint32(nendo + grade * 100000 + s * 1000 + slot),
-                                   demoAbility(nendo, grade, slot));
+                                   demoAbility(nendo, grade, slot), viewpoints);
                 }
                 results->dateTime(1) = now;
                 if (!ClassResultFile::save(path, *results, cls, error))
@@ -106,6 +112,7 @@ bool writeGradeResults(const QString &dataFolder, int nendo, const Clock &clock,
                 if (written)
                     written->append(path);
             }
+        }
         for (const QString &line : electiveLines) {
             if (electives::gradeOf(line) != grade)
                 continue;
@@ -125,7 +132,7 @@ bool writeGradeResults(const QString &dataFolder, int nendo, const Clock &clock,
                 seats.push_back(slot);
                 results->at(1, slot) =
                     demoResult(settings, quint32(nendo + grade * 100000 + 77 * 1000 + slot),
-                               demoAbility(nendo, grade, slot) + 5);
+                               demoAbility(nendo, grade, slot) + 5, 3);
             }
             results->dateTime(1) = now;
             if (!ElectiveResultFile::save(path, *results, seats, error))

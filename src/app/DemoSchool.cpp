@@ -106,7 +106,9 @@ std::vector<RosterEntry> demoRoster(int nendo, int grade) {
     return entries;
 }
 
-void fillSettings(YearSettings &y) {
+using Shape = DemoSchool::Shape;
+
+void fillSettings(YearSettings &y, Shape shape) {
     const char *const tests[] = {"1学期中間テスト", "1学期期末テスト", "2学期中間テスト", "2学期期末テスト",
                                  "学年末テスト"};
     for (int n = 0; n < 5; ++n)
@@ -114,9 +116,13 @@ void fillSettings(YearSettings &y) {
     for (int n = 0; n < 9; ++n)
         y.gakuNameName[n] = n < 3 ? QStringLiteral("第%1回学力テスト").arg(n + 1) : QString();
     const char *const kinds[] = {"1学期評定", "2学期評定", "3学期評定", "学年末評定", ""};
+    const char *const realKinds[] = {"1学期中間評定", "1学期期末評定", "2学期中間評定", "2学期期末評定",
+                                     "学年末評定"};
+    const bool real = shape == Shape::Real;
+    const int periods = real ? 5 : 4;
     for (int n = 0; n < 5; ++n)
-        y.hyouteiName[n] = s(kinds[n]);
-    for (int n = 0; n < 4; ++n) {
+        y.hyouteiName[n] = s(real ? realKinds[n] : kinds[n]);
+    for (int n = 0; n < periods; ++n) {
         y.hissu.hyouteiPatern[n] = 1; // A: 5..1
         y.hissu.kantenPatern[n] = 2;  // B: A/B/C
         y.sentaku.hyouteiPatern[n] = 1;
@@ -152,14 +158,14 @@ void fillSettings(YearSettings &y) {
 
     y.classCount = {kClassesPerGrade, kClassesPerGrade, kClassesPerGrade, 0, 0, 0};
     y.consistency = true;
-    y.consistencyItem = {4, 1, 2, 3};
+    y.consistencyItem = real ? std::array<int, 4>{5, 2, 4, 0} : std::array<int, 4>{4, 1, 2, 3};
     y.changeList = {1, 2, 3};
     y.borderCheck = 2;
     for (int n = 0; n < 5; ++n)
         y.teikiTest[n] = true;
     for (int n = 0; n < 3; ++n)
         y.gakuTest[n] = true;
-    for (int n = 0; n < 4; ++n) {
+    for (int n = 0; n < periods; ++n) {
         y.hyoutei[n] = true;
         y.hyouteiS[n] = true;
     }
@@ -209,25 +215,63 @@ bool movedAway(const RosterEntry &e) {
     return e.name.startsWith(QStringLiteral("＊"));
 }
 
-FullScores demoFullScores(bool periodic) {
+FullScores demoFullScores(bool periodic, Shape shape = Shape::Regular, const QString &subject = {}) {
     FullScores f;
     f.values = periodic ? TestScoreRecord{100, 40, 40, 20, 0, 0, 0} : TestScoreRecord{100, 0, 0, 0, 0, 0, 0};
+    if (!periodic || shape == Shape::Regular)
+        return f;
+    // The halves of a pair have full scores of their own.
+    if (subject == u"英語" || subject == u"数学")
+        f.values = {100, 20, 20, 20, 20, 20, 0};
+    else if (subject == u"保体G")
+        f.values = {80, 50, 30, 0, 0, 0, 0};
+    else if (subject == u"技家I")
+        f.values = {50, 30, 20, 0, 0, 0, 0};
+    else if (subject == u"技家H")
+        f.values = {60, 20, 20, 20, 0, 0, 0};
     return f;
 }
 
+// The viewpoints of a subject in the viewpoint definitions of the demo.
+int demoViewpointCount(Shape shape, const QString &subject) {
+    if (shape == Shape::Real && subject == u"英語")
+        return 5;
+    if (shape == Shape::Real && subject == u"数学")
+        return 6;
+    return kDemoViewpoints;
+}
+
+// A real school: boys (odd numbers) take 保体B, girls 保体G; every third number 技家H, the others 技家I.
+bool takesSubject(Shape shape, const QString &subject, int number) {
+    if (shape == Shape::Regular)
+        return true;
+    if (subject == u"保体B")
+        return number % 2 == 1;
+    if (subject == u"保体G")
+        return number % 2 == 0;
+    if (subject == u"技家I")
+        return number % 3 != 0;
+    if (subject == u"技家H")
+        return number % 3 == 0;
+    return true;
+}
+
 ClassScores demoClassScores(const std::vector<RosterEntry> &roster, int cls, const FullScores &full,
-                            quint32 seed) {
+                            quint32 seed, Shape shape = Shape::Regular, const QString &subject = {}) {
     ClassScores scores;
+    int viewpointCount = 0;
+    while (viewpointCount + 1 < kTestFields && full.values[std::size_t(viewpointCount + 1)] > 0)
+        ++viewpointCount;
     for (int n = 1; n <= kSeatsPerClass; ++n) {
         const RosterEntry &e = roster[std::size_t((cls - 1) * kSeatsPerClass + n - 1)];
         TestScoreRecord &r = scores.student(n);
-        if (e.isEmpty())
+        if (e.isEmpty() || !takesSubject(shape, subject, n))
             continue;
         Random rnd(seed * 131u + quint32(cls * 100 + n));
-        const bool viewpoints = full.values[1] > 0;
+        const bool viewpoints = viewpointCount > 0;
         if (movedAway(e) || rnd.next(40) == 0) {
             r[0] = testscore::kNotTaken;
-            for (int v = 1; viewpoints && v <= kDemoViewpoints; ++v)
+            for (int v = 1; viewpoints && v <= viewpointCount; ++v)
                 r[v] = testscore::kNotTaken;
             continue;
         }
@@ -241,7 +285,7 @@ ClassScores demoClassScores(const std::vector<RosterEntry> &roster, int cls, con
             continue;
         }
         r[0] = 0;
-        for (int v = 1; v <= kDemoViewpoints; ++v) {
+        for (int v = 1; v <= viewpointCount; ++v) {
             r[v] = part(full.values[v]);
             r[0] += r[v];
         }
@@ -348,9 +392,10 @@ Worksheet demoWorksheet(const std::vector<RosterEntry> &roster, const YearSettin
     return w;
 }
 
-bool writeDemoScores(const QString &dataFolder, int nendo, QString &why, QStringList *written) {
+bool writeDemoScores(const QString &dataFolder, int nendo, Shape shape, QString &why, QStringList *written) {
     const YearSettings year = YearSettings::load(dataFolder, nendo);
-    const QStringList subjects = achievementTestSubjects();
+    const QStringList subjects = shape == Shape::Real ? periodicTestSubjects() : achievementTestSubjects();
+    const int achievementSubjects = int(achievementTestSubjects().size());
     const QStringList tests{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("1")};
     for (int g = 1; g <= kGrades; ++g) {
         const std::vector<RosterEntry> roster = demoRoster(nendo, g);
@@ -358,7 +403,9 @@ bool writeDemoScores(const QString &dataFolder, int nendo, QString &why, QString
         std::array<std::array<ClassScores, kClassesPerGrade>, 2> kokuScores;
         for (int si = 0; si < subjects.size(); ++si)
             for (int ti = 0; ti < tests.size(); ++ti) {
-                const FullScores full = demoFullScores(ti < 2);
+                if (ti == 2 && si >= achievementSubjects)
+                    continue; // achievement tests have the five main subjects
+                const FullScores full = demoFullScores(ti < 2, shape, subjects[si]);
                 QString path = paths::fullScoreFile(dataFolder, nendo, tests[ti], g, subjects[si]);
                 if (!TestScoreFile::writeFullScores(path, full, &why))
                     return false;
@@ -366,7 +413,8 @@ bool writeDemoScores(const QString &dataFolder, int nendo, QString &why, QString
                     written->append(path);
                 for (int cls = 1; cls <= kClassesPerGrade; ++cls) {
                     const ClassScores scores =
-                        demoClassScores(roster, cls, full, quint32(nendo * 1000 + g * 100 + si * 10 + ti));
+                        demoClassScores(roster, cls, full, quint32(nendo * 1000 + g * 100 + si * 10 + ti),
+                                        shape, subjects[si]);
                     path = paths::classScoreFile(dataFolder, nendo, tests[ti], g, cls, subjects[si]);
                     if (!TestScoreFile::writeClassScores(path, scores, &why))
                         return false;
@@ -394,7 +442,8 @@ QStringList DemoSchool::teacherNames() {
     return teachers();
 }
 
-bool DemoSchool::write(const QString &dataFolderIn, int nendo, QString *error, QStringList *written) {
+bool DemoSchool::write(const QString &dataFolderIn, int nendo, QString *error, QStringList *written,
+                       Shape shape) {
     const QString dataFolder = paths::withTrailingSeparator(dataFolderIn);
     auto fail = [&](const QString &message) {
         if (error)
@@ -420,7 +469,7 @@ bool DemoSchool::write(const QString &dataFolderIn, int nendo, QString *error, Q
     MainSettings main;
     main.schoolName = QStringLiteral("市立さくら台中学校");
     main.password = scramble(s(kAdminPassword), s(kAdminScrambleConstant));
-    main.classType = true;
+    main.classType = shape == Shape::Regular;
     main.schoolKind = 1;
     if (!main.save(dataFolder, &why))
         return fail(why);
@@ -433,18 +482,26 @@ bool DemoSchool::write(const QString &dataFolderIn, int nendo, QString *error, Q
     note(mainFile);
 
     YearSettings year;
-    fillSettings(year);
+    fillSettings(year, shape);
     if (!year.save(dataFolder, nendo, &why))
         return fail(why);
     note(yearFile);
 
-    // Viewpoint names: the three standard viewpoints for every subject, compulsory and elective.
+    // Viewpoint names: the three standard viewpoints for every subject, compulsory and elective; a
+    // real school has more in some subjects.
     IniFile viewpoints(kanten::filePath(dataFolder, nendo));
-    KantenNames names;
-    names.fillDefaults();
-    for (const QString &subject : kanten::subjects(main.schoolKind))
+    const char *const moreShort[] = {"表現", "技能", "関心"};
+    const char *const moreMedium[] = {"表現の能力", "技能の習得", "関心・意欲"};
+    for (const QString &subject : kanten::subjects(main.schoolKind)) {
+        KantenNames names;
+        names.fillDefaults();
+        for (int v = kDemoViewpoints; v < demoViewpointCount(shape, subject); ++v) {
+            names.shortName[std::size_t(v)] = s(moreShort[v - kDemoViewpoints]);
+            names.mediumName[std::size_t(v)] = s(moreMedium[v - kDemoViewpoints]);
+        }
         for (bool elective : {false, true})
             kanten::write(viewpoints, kanten::section(subject, elective), names);
+    }
     if (!viewpoints.save(&why))
         return fail(why);
     note(viewpoints.path());
@@ -486,12 +543,12 @@ bool DemoSchool::write(const QString &dataFolderIn, int nendo, QString *error, Q
 
     for (int g = 1; g <= kGrades; ++g) {
         const QString path = paths::rosterFile(dataFolder, nendo, g);
-        if (!roster::write(path, demoRoster(nendo, g), true, &why))
+        if (!roster::write(path, demoRoster(nendo, g), main.classType, &why))
             return fail(why);
         note(path);
     }
 
-    if (!writeDemoScores(dataFolder, nendo, why, written))
+    if (!writeDemoScores(dataFolder, nendo, shape, why, written))
         return fail(why);
     return true;
 }

@@ -48,6 +48,10 @@ int run(const QStringList &args) {
     QCommandLineParser parser;
     const QCommandLineOption year = yearOption();
     parser.addOption(year);
+    const QCommandLineOption real(
+        QStringLiteral("real"),
+        QStringLiteral("実際の学校に近い形 (保体・技家は片方だけ、観点3/5/6、英字の組、長い評定名)"));
+    parser.addOption(real);
     parser.addPositionalArgument(QStringLiteral("DIR"), QStringLiteral("データフォルダ"));
     int status = kOk;
     if (!parse(parser, args, status))
@@ -60,11 +64,12 @@ int run(const QStringList &args) {
     const QString folder = QDir(parser.positionalArguments().first()).absolutePath();
     QString error;
     QStringList written;
+    const DemoSchool::Shape shape = parser.isSet(real) ? DemoSchool::Shape::Real : DemoSchool::Shape::Regular;
     const bool existed = QFileInfo(folder).isDir();
     const QSet<QString> before = existed ? entriesUnder(folder) : QSet<QString>();
     // The results of the first period, so the demo shows evaluations; then the other subjects and the
     // electives, so the grade aggregation shows a full grade.
-    if (!DemoSchool::write(folder, nendo, &error, &written) ||
+    if (!DemoSchool::write(folder, nendo, &error, &written, shape) ||
         !demo::calculateFirstPeriod(folder, nendo, SystemClock(), &error, &written) ||
         !demo::writeGradeResults(folder, nendo, SystemClock(), &error, &written)) {
         error += removeDemoSince(folder, before);
@@ -83,7 +88,7 @@ int run(const QStringList &args) {
     return kOk;
 }
 
-const Registration registration({QStringLiteral("demo"), QStringLiteral("demo DIR [--year N]"),
+const Registration registration({QStringLiteral("demo"), QStringLiteral("demo DIR [--year N] [--real]"),
                                  QStringLiteral("DIR に架空の学校のデモデータを作成します"), run});
 
 } // namespace

@@ -108,10 +108,16 @@ int runPaste(const QStringList &args) {
         return usage(
             QStringLiteral("--grid には scores, viewpoints, ratios, results のいずれかを指定してください。"));
     }
-    if (outcome.refused > 0)
-        err() << editing::refusedCellsMessage(outcome.refused)
-                     .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
-              << u'\n';
+    const editing::CellKind kind = grid == QLatin1String("scores")    ? editing::CellKind::Score
+                                   : grid == QLatin1String("results") ? editing::CellKind::Text
+                                                                      : editing::CellKind::Number;
+    for (const QString &note : {editing::refusedCellsMessage(outcome.refused, kind),
+                                editing::cutCommentsMessage(outcome.cutComments)})
+        if (!note.isEmpty())
+            err() << QString(note).replace(QStringLiteral("\r\n"), QStringLiteral("\n")) << u'\n';
+    // A failed save of the results was reported by the calculation after the paste.
+    if (session->resultsSaveFailed())
+        return kUserError;
     QString error;
     if (!session->save(&error))
         return userError(error);

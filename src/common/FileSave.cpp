@@ -205,6 +205,17 @@ bool writeTemporary(const QString &target, const QByteArray &bytes, QString &tem
     return false;
 }
 
+// The file a save of `path` replaces: the existing spelling of the name, and for a link the file it
+// points to (also when that is missing, so the save fails there rather than beside the program).
+QString saveTargetOf(const QString &path) {
+    const QString target = paths::resolveExisting(path);
+    const QFileInfo info(target);
+    if (!info.isSymLink())
+        return target;
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? info.symLinkTarget() : canonical;
+}
+
 } // namespace
 
 QStringList splitTextLines(const QString &text) {
@@ -233,9 +244,7 @@ QString backupPathFor(const QString &path) {
 }
 
 bool saveFileAtomically(const QString &path, const QByteArray &bytes, QString *error, Backup backup) {
-    QString target = paths::resolveExisting(path);
-    if (QFileInfo(target).isSymLink())
-        target = QFileInfo(target).canonicalFilePath();
+    const QString target = saveTargetOf(path);
     if (QFileInfo(target).isDir())
         return fail(error, target, QStringLiteral("同じ名前のフォルダがあります。"));
 
@@ -261,6 +270,119 @@ bool saveFileAtomically(const QString &path, const QByteArray &bytes, QString *e
     removeStaleTemporaries(target);
     if (backup == Backup::OneGeneration && bak != target)
         removeStaleTemporaries(bak);
+    return true;
+}
+
+bool saveFilesAtomically(const std::vector<FileWrite> &files, QString *error, Backup backup) {
+    struct Entry {
+        QString target;
+        QString temp;
+        QString old;              // a second name for the old bytes while the files are renamed
+        bool oldInBackup = false; // the old bytes are the ".bak" now
+        bool renamed = false;
+    };
+    std::vector<Entry> entries;
+    entries.reserve(files.size());
+    auto discard = [&entries] {
+        for (const Entry &e : entries) {
+            if (!e.temp.isEmpty())
+                QFile::remove(e.temp);
+            if (!e.old.isEmpty())
+                QFile::remove(e.old);
+        }
+    };
+
+    // Every new file complete on disk, and the old bytes kept under a second name, before anything
+    // is renamed.
+    for (const FileWrite &file : files) {
+        Entry e;
+        e.target = saveTargetOf(file.path);
+        QString reason;
+        if (!writeTemporary(e.target, file.bytes, e.temp, reason)) {
+            discard();
+            return fail(error, e.target, reason);
+        }
+        const QString bak = backupPathFor(e.target);
+        if (backup == Backup::OneGeneration && bak != e.target && sameFile(e.target, bak)) {
+            e.oldInBackup = true; // the ".bak" already holds the old bytes
+        } else if (QFileInfo(e.target).isFile()) {
+            e.old = temporaryPathFor(e.target);
+            if (!linkOrCopy(e.target, e.old, reason)) {
+                e.old.clear();
+                entries.push_back(e);
+                discard();
+                return fail(error, e.target,
+                            QStringLiteral("元のファイルを控えることができませんでした。\n") + reason);
+            }
+        }
+        entries.push_back(e);
+    }
+
+    // The backups before any file is replaced: a ".bak" that cannot be made leaves every file as it was
+    // (the ".bak" files made before it hold the bytes of their files, which are unchanged).
+    if (backup == Backup::OneGeneration) {
+        for (Entry &e : entries) {
+            const QString bak = backupPathFor(e.target);
+            if (e.old.isEmpty() || bak == e.target)
+                continue;
+            QString reason;
+            if (!renameOver(e.old, bak, reason)) {
+                discard();
+                return fail(
+                    error, e.target,
+                    QStringLiteral("バックアップ %1 を作れなかったので、元のファイルのままにしました。\n%2")
+                        .arg(QDir::toNativeSeparators(bak), reason));
+            }
+            e.old.clear();
+            e.oldInBackup = true;
+        }
+    }
+
+    // Renamed one by one; a failure puts the old bytes of the files renamed before back in place.
+    for (Entry &e : entries) {
+        QString reason;
+        if (QFileInfo(e.target).isDir())
+            reason = QStringLiteral("同じ名前のフォルダがあります。");
+        else if (renameOver(e.temp, e.target, reason)) {
+            e.temp.clear();
+            e.renamed = true;
+            continue;
+        }
+        QStringList notRestored;
+        for (Entry &back : entries) {
+            if (!back.renamed)
+                continue;
+            QString ignored;
+            bool restored = false;
+            if (!back.old.isEmpty()) {
+                restored = renameOver(back.old, back.target, ignored);
+            } else if (back.oldInBackup) {
+                const QString copy = temporaryPathFor(back.target);
+                restored = linkOrCopy(backupPathFor(back.target), copy, ignored) &&
+                           renameOver(copy, back.target, ignored);
+                if (!restored)
+                    QFile::remove(copy);
+            } else {
+                restored = QFile::remove(back.target);
+            }
+            if (restored)
+                back.old.clear();
+            else
+                notRestored.append(QDir::toNativeSeparators(back.target));
+        }
+        discard();
+        if (!notRestored.isEmpty())
+            reason += QStringLiteral("\n元に戻せなかったファイル: ") + notRestored.join(QStringLiteral("、"));
+        return fail(error, e.target, reason);
+    }
+
+    for (const Entry &e : entries) {
+        if (!e.old.isEmpty())
+            QFile::remove(e.old);
+        removeStaleTemporaries(e.target);
+        if (backup == Backup::OneGeneration)
+            removeStaleTemporaries(backupPathFor(e.target));
+    }
     return true;
 }
 

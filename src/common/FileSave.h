@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 namespace tavro {
 
 enum class Backup {
@@ -21,6 +23,21 @@ enum class Backup {
 // removes temporary files of saves of the same file, and of its ".bak" file, older than a day.
 bool saveFileAtomically(const QString &path, const QByteArray &bytes, QString *error = nullptr,
                         Backup backup = Backup::None);
+
+// One file of a save of several files.
+struct FileWrite {
+    QString path;
+    QByteArray bytes;
+};
+
+// Writes several files as one: every file goes to its temporary file first, and only when all of them
+// were written are they renamed into place. When a rename fails, the files renamed before it get their
+// old bytes back, so on failure no file has changed; `error` names the file and the reason. With
+// Backup::OneGeneration each old file becomes its ".bak" before any file is replaced, and no file is
+// replaced when a ".bak" cannot be made; after a failure a ".bak" holds its old generation or the bytes
+// of its (unchanged) file, so no generation a file had is lost.
+bool saveFilesAtomically(const std::vector<FileWrite> &files, QString *error = nullptr,
+                         Backup backup = Backup::None);
 
 // The ".bak" name of a file: its extension replaced by ".bak".
 QString backupPathFor(const QString &path);

@@ -35,6 +35,10 @@ bool ResultTarget::save(const EvaluationResults &results, QString *error) const 
 
 namespace calculation {
 
+QString resultsSaveFailedMessage(const QString &error) {
+    return QStringLiteral("評定の保存ができませんでした。評定ファイルはどれも変更していません。\r\n") + error;
+}
+
 QString alreadyCalculatedText() {
     return QStringLiteral(
         "すでに評定が算出されています。\r\n\r\n提出資料の印刷後に再度評定計算を実行する場合は、"
@@ -246,8 +250,7 @@ Report stampAndSave(EvaluationSheet &sheet, int k, Prompter &prompter, const Clo
     report.outcome = Outcome::Calculated;
     if (target && !target->save(sheet.results, &report.saveError)) {
         report.outcome = Outcome::SaveFailed;
-        prompter.message(kCaption, QStringLiteral("評定の保存ができませんでした。\r\n") + report.saveError,
-                         Prompter::Icon::Error);
+        prompter.message(kCaption, resultsSaveFailedMessage(report.saveError), Prompter::Icon::Error);
     }
     return report;
 }

@@ -75,6 +75,9 @@ Report calculate(EvaluationSheet &sheet, int k, Prompter &prompter, const Clock 
 Report phase2(EvaluationSheet &sheet, int k, Prompter &prompter, const Clock &clock,
               const ResultTarget *target);
 
+// The message of a failed save of the result files (none of them changed), caption "TAVRO".
+QString resultsSaveFailedMessage(const QString &error);
+
 // The texts of the checks, caption "TAVRO".
 QString alreadyCalculatedText();
 QString estimateRequiredText();

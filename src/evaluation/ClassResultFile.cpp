@@ -265,15 +265,17 @@ ClassResultFile::GradeLoad ClassResultFile::loadGrade(const QString &dataFolder,
 bool ClassResultFile::saveClasses(const QString &dataFolder, int nendo, int grade, const QString &kyouka,
                                   const std::vector<int> &chargeClasses, const EvaluationResults &results,
                                   QString *error) {
-    QStringList errors;
+    std::vector<FileWrite> files;
     for (int cls : chargeClasses) {
-        QString why;
-        if (!save(paths::classResultFile(dataFolder, nendo, grade, cls, kyouka), results, cls, &why))
-            errors.append(why);
+        FileWrite file{paths::classResultFile(dataFolder, nendo, grade, cls, kyouka), {}};
+        if (!serialize(results, cls, file.bytes, error))
+            return false;
+        files.push_back(std::move(file));
     }
-    if (error)
-        *error = errors.join(u'\n');
-    return errors.isEmpty();
+    if (files.empty())
+        return true;
+    paths::ensureFolder(paths::resolveExisting(QFileInfo(files.front().path).path()));
+    return saveFilesAtomically(files, error, Backup::OneGeneration);
 }
 
 } // namespace tavro

@@ -45,8 +45,8 @@ public:
     static GradeLoad loadGrade(const QString &dataFolder, int nendo, int grade, const QString &kyouka,
                                int classCount, const std::vector<int> &chargeClasses,
                                EvaluationResults &results, Prompter *prompter);
-    // Saves the files of `chargeClasses` (the decimal class number names the file). Every class is
-    // attempted; false when any failed, with the messages in `error`.
+    // Saves the files of `chargeClasses` (the decimal class number names the file) as one: either every
+    // file is written or none changes. False with the file and the reason in `error`.
     static bool saveClasses(const QString &dataFolder, int nendo, int grade, const QString &kyouka,
                             const std::vector<int> &chargeClasses, const EvaluationResults &results,
                             QString *error = nullptr);

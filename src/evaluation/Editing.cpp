@@ -118,10 +118,15 @@ QList<QStringList> pasteLines(const QString &text) {
     return lines;
 }
 
-QString refusedCellsMessage(int refused) {
+QString refusedCellsMessage(int refused, CellKind kind) {
     if (refused <= 0)
         return {};
-    return QStringLiteral("得点として読めないセルが%1個ありました。\r\nそれらのセルは変更していません。")
+    if (kind == CellKind::Text)
+        return QStringLiteral(
+                   "保存できない文字を含むセルが%1個ありました。\r\nそれらのセルは変更していません。")
+            .arg(refused);
+    return QStringLiteral("%1として読めないセルが%2個ありました。\r\nそれらのセルは変更していません。")
+        .arg(kind == CellKind::Number ? QStringLiteral("数値") : QStringLiteral("得点"))
         .arg(refused);
 }
 
@@ -256,6 +261,8 @@ PasteOutcome pastePercentages(EvaluationSession &session, const QString &text, i
                 return;
             }
             res.comment = cell == QLatin1String("0") ? QString() : cp932::leftBytes(cell, kCommentBytes);
+            if (res.comment.size() < cell.size() && cell != QLatin1String("0"))
+                ++out.cutComments;
             ++out.stored;
         });
     if (out.stored > 0) {
@@ -344,16 +351,68 @@ bool clearPeriod(EvaluationSession &session, int period, Prompter &prompter, con
     results.dateTime(period) = 0;
     QString why;
     const bool saved = session.saveResults(&why);
-    if (!saved) {
-        session.markResultsPending();
-        if (error)
-            *error = why;
-    }
+    if (!saved && error)
+        *error = calculation::resultsSaveFailedMessage(why);
     session.resultsCleared();
     if (status)
         *status = QStringLiteral("評定をクリアしました。(%1)")
                       .arg(clock.now().toString(QStringLiteral("yyyy/MM/dd h:mm:ss")));
     return saved;
+}
+
+namespace {
+
+// Characters of `text` counted as the user sees them (a surrogate pair is one).
+int characterCount(QStringView text) {
+    int n = 0;
+    for (QChar c : text)
+        if (!c.isLowSurrogate())
+            ++n;
+    return n;
+}
+
+} // namespace
+
+CommentFit fitComment(const QString &before, const QString &after, int cursor) {
+    CommentFit fit{after, std::clamp(cursor, 0, int(after.size())), 0, 0};
+    // The inserted run lies between what the texts have in common at their start and at their end.
+    qsizetype prefix = 0;
+    const qsizetype shorter = std::min(before.size(), after.size());
+    while (prefix < shorter && before[prefix] == after[prefix])
+        ++prefix;
+    qsizetype suffix = 0;
+    while (suffix < shorter - prefix &&
+           before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix])
+        ++suffix;
+    if (prefix > 0 && after[prefix - 1].isHighSurrogate()) // never start inside a pair
+        --prefix;
+    const QString head = after.left(prefix);
+    const QString tail = after.right(suffix);
+    const QString inserted = after.mid(prefix, after.size() - prefix - suffix);
+    fit.inserted = characterCount(inserted);
+    if (inserted.isEmpty() || cp932::byteLength(after) <= kCommentBytes)
+        return fit;
+    const int room = kCommentBytes - cp932::byteLength(head) - cp932::byteLength(tail);
+    QString kept = room > 0 ? cp932::leftBytes(inserted, room) : QString();
+    if (!kept.isEmpty() && kept.back().isHighSurrogate())
+        kept.chop(1);
+    fit.dropped = fit.inserted - characterCount(kept);
+    fit.text = head + kept + tail;
+    fit.cursor = int(head.size() + kept.size());
+    return fit;
+}
+
+QString commentCutMessage(int dropped) {
+    return QStringLiteral("コメントは全角25文字（76バイト）までです。\r\n"
+                          "貼り付けた文字のうち、後ろの%1文字は入りませんでした。")
+        .arg(dropped);
+}
+
+QString cutCommentsMessage(int comments) {
+    if (comments <= 0)
+        return {};
+    return QStringLiteral("76バイト（全角25文字）を超えるコメントが%1件あり、76バイトまでで切りました。")
+        .arg(comments);
 }
 
 bool setComment(EvaluationSession &session, int period, int slot, const QString &text, QString *reason) {

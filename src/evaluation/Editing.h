@@ -33,9 +33,12 @@ struct PasteOutcome {
     int refused = 0;       // cells whose text is not a value of the grid
     std::vector<int> rows; // score grid: the roster rows (from 0) that were pasted
     bool stopped = false;  // refused as a whole (no permission); the message was shown
+    int cutComments = 0;   // paste grid: comments cut to 76 bytes
 };
-// The message after a paste that refused cells; empty when none were refused.
-QString refusedCellsMessage(int refused);
+// The message after a paste that refused cells; empty when none were refused. The cells of the score
+// grid are scores, those of the ratio grids numbers, the comments of the paste grid texts.
+enum class CellKind { Score, Number, Text };
+QString refusedCellsMessage(int refused, CellKind kind = CellKind::Score);
 
 // TokutenGrid: from (row ≥ 1, column ≥ 3); protected items and items of kind 2 or 4 are skipped.
 // The aggregate items of every pasted row are recomputed.
@@ -78,6 +81,21 @@ QString clearQuestion();
 bool setComment(EvaluationSession &session, int period, int slot, const QString &text,
                 QString *reason = nullptr);
 inline constexpr int kCommentBytes = 76;
+
+// A change of a comment edit from `before` to `after` (typing, a paste) with the cursor at `cursor`:
+// what the change inserted is kept up to 76 bytes in all, on whole characters; the rest of it is
+// dropped.
+struct CommentFit {
+    QString text;
+    int cursor = 0;
+    int inserted = 0; // characters the change inserted
+    int dropped = 0;  // of them, the characters that did not fit
+};
+CommentFit fitComment(const QString &before, const QString &after, int cursor);
+// The message after a paste into a comment edit that did not fit.
+QString commentCutMessage(int dropped);
+// The message after a paste into the paste grid that cut comments; empty when none was cut.
+QString cutCommentsMessage(int comments);
 
 // Protection of items 1..`item` (the score grid's cursor column minus 2).
 void protectUpTo(EvaluationSession &session, int item, bool on);

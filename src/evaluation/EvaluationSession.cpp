@@ -372,6 +372,7 @@ void EvaluationSession::afterCalculation(const calculation::Report &report) {
         return;
     m_calculated = true;
     m_resultsPending = report.outcome == calculation::Outcome::SaveFailed;
+    m_resultsSaveFailed = m_resultsPending;
     m_symbols->refresh(*m_sheet);
 }
 
@@ -401,9 +402,13 @@ void EvaluationSession::markResultsPending() {
 bool EvaluationSession::saveResults(QString *error) {
     if (m_readOnly)
         return true;
-    if (!resultTarget().save(*m_results, error))
+    if (!resultTarget().save(*m_results, error)) {
+        m_resultsPending = true;
+        m_resultsSaveFailed = true;
         return false;
+    }
     m_resultsPending = false;
+    m_resultsSaveFailed = false;
     return true;
 }
 

@@ -105,6 +105,8 @@ public:
     bool isModified() const { return m_modified; }
     bool resultsPending() const { return m_resultsPending; }
     bool isCalculated() const { return m_calculated; }
+    // The last write of the result files failed: the results in memory are not in the files ("評定未保存").
+    bool resultsSaveFailed() const { return m_resultsSaveFailed; }
     // Marks the worksheet changed (every edit calls it).
     void markModified();
 
@@ -136,7 +138,8 @@ public:
     // Results changed outside the calculation (comments, pasted percentages): they are written at the
     // next save.
     void markResultsPending();
-    // Writes the result files now; the pending mark is cleared when they were written.
+    // Writes the result files now, all or none; the pending mark is cleared when they were written and
+    // stays set when they were not.
     bool saveResults(QString *error);
     // After a period's results were cleared and written.
     void resultsCleared();
@@ -189,6 +192,7 @@ private:
     bool m_readOnly = false;
     bool m_modified = false;
     bool m_resultsPending = false;
+    bool m_resultsSaveFailed = false;
     bool m_calculated = false;
 };
 

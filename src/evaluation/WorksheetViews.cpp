@@ -67,6 +67,46 @@ ItemDistribution itemDistribution(const Worksheet &worksheet, const std::vector<
     return d;
 }
 
+std::vector<DistributionBar> distributionBars(const ItemDistribution &d, int fullScore, int maxBars) {
+    std::vector<DistributionBar> bars;
+    if (d.count == 0)
+        return bars;
+    maxBars = std::max(maxBars, 11);
+    const bool hasFull = fullScore >= 1;
+    const auto countOf = [&d](int s) { return d.counts[std::size_t(s - d.lowest)]; };
+    int above = 0;
+    for (int s = std::max(d.lowest, hasFull ? fullScore + 1 : d.highest + 1); s <= d.highest; ++s)
+        above += countOf(s);
+    // The highest score not above the full score.
+    int highest = hasFull ? std::min(d.highest, fullScore) : d.highest;
+    while (highest >= d.lowest && countOf(highest) == 0)
+        --highest;
+    if (d.lowest <= highest) {
+        const int bars1 = highest - d.lowest + 1 + (above > 0 ? 1 : 0);
+        if (bars1 <= maxBars) {
+            for (int s = d.lowest; s <= highest; ++s)
+                bars.push_back({QString::number(s), countOf(s), false});
+        } else {
+            // Ten classes of the base; the last one ends at the base itself.
+            const int base = hasFull ? fullScore : d.highest;
+            const int width = (base + 9) / 10;
+            const int lastClass = (base + width - 1) / width - 1;
+            const auto classOf = [&](int s) { return std::min(s / width, lastClass); };
+            for (int c = classOf(d.lowest); c <= classOf(highest); ++c) {
+                const int from = c * width;
+                const int to = c == lastClass ? base : from + width - 1;
+                int count = 0;
+                for (int s = std::max(from, d.lowest); s <= std::min(to, highest); ++s)
+                    count += countOf(s);
+                bars.push_back({QString::number(from) + QStringLiteral("〜"), count, false});
+            }
+        }
+    }
+    if (above > 0)
+        bars.push_back({QString::number(fullScore) + QStringLiteral("超"), above, true});
+    return bars;
+}
+
 std::vector<ClassMean> classMeans(const EvaluationSession &session, int item) {
     std::vector<ClassMean> means;
     if (!isItem(item))

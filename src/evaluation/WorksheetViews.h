@@ -33,6 +33,19 @@ struct ItemDistribution {
 };
 ItemDistribution itemDistribution(const Worksheet &worksheet, const std::vector<int> &rows, int item);
 
+// One bar of the chart "分布".
+struct DistributionBar {
+    QString label; // a score ("85"), the lowest score of a class ("80〜"), "100超" above the full score
+    int count = 0;
+    bool aboveFull = false;
+};
+// The bars of a distribution: one per score from the lowest to the highest when they are at most
+// `maxBars` (at least 11), else ten classes of the full score (of the highest score when the item
+// has none), from the class of the lowest score to that of the highest, the last class holding the
+// full score itself. Scores above the full score (1 or more) are counted in one bar of their own,
+// after the others.
+std::vector<DistributionBar> distributionBars(const ItemDistribution &d, int fullScore, int maxBars);
+
 struct ClassMean {
     int cls = 0;
     QString label; // "1組"

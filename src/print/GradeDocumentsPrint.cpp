@@ -35,6 +35,7 @@ int printGrade(const PrintArgs &args, PrintTarget &target, reports::GradeDocumen
     data.store = store.get();
     data.classTeachers = reports::GradeDocumentData::classTeachersOf(
         TeacherFile::load(args.dataFolder, args.nendo), args.grade);
+    data.viewpoints = reports::GradeDocumentData::viewpointsOf(args.dataFolder, args.nendo, main.schoolKind);
     std::vector<int> classes;
     if (!classList(args, store->classCount(), classes))
         return 1;

@@ -39,6 +39,46 @@ IchiranGeometry ichiranGeometry(bool landscape) {
     return {130, 450, 80, 56, 8, 7, 5, 5, 3.5, 60, 5, 300};
 }
 
+// The columns of the grade list: number, name, per subject its marks, the evaluation and the
+// elective, then 計. When the marks do not fit the columns narrow (the number and the name keep their
+// width by taking more of them) and "未評定" takes smaller type.
+struct IchiranColumns {
+    int columnWidth = 0; // units
+    int numberColumns = 2;
+    int nameColumns = 0;
+    double unmarked = 0;
+    std::vector<int> blockStart, marks;
+    int sumColumn = 0;
+    int lastColumn() const { return sumColumn + 1; }
+};
+
+IchiranColumns ichiranColumns(const IchiranGeometry &g, bool landscape, const std::vector<int> &marks) {
+    // A3 less quarter-inch margins, less the stamp boxes right of the list.
+    const int page = (landscape ? 420 : 297) * kUnitsPerInch * 10 / 254;
+    const int available = page - 2 * 90 - g.left - (40 + g.stampWidth - g.lineOffset);
+    const int numberUnits = 2 * g.columnWidth, nameUnits = g.nameColumns * g.columnWidth;
+    int blocks = 0;
+    for (int v : marks)
+        blocks += v + 2;
+    IchiranColumns c;
+    c.marks = marks;
+    for (c.columnWidth = g.columnWidth; c.columnWidth > 20; --c.columnWidth) {
+        c.numberColumns = (numberUnits + c.columnWidth - 1) / c.columnWidth;
+        c.nameColumns = (nameUnits + c.columnWidth - 1) / c.columnWidth;
+        if ((c.numberColumns + c.nameColumns + blocks + 1) * c.columnWidth <= available)
+            break;
+    }
+    // Three full-width characters from 2 units right of a rule.
+    c.unmarked = std::min(g.unmarked, (c.columnWidth - 4) / 15.0);
+    int column = c.numberColumns + c.nameColumns;
+    for (int v : marks) {
+        c.blockStart.push_back(column);
+        column += v + 2;
+    }
+    c.sumColumn = column;
+    return c;
+}
+
 bool landscapeList(const GradeDocumentData &data) {
     return data.store->ichiranHoukou() == 0;
 }
@@ -127,23 +167,20 @@ bool drawIchiran(const GradeDocumentData &data, const std::vector<int> &classes,
     const GradeHyouteiStore &store = *data.store;
     const bool landscape = landscapeList(data);
     const IchiranGeometry g = ichiranGeometry(landscape);
-    Page page(canvas, PageGrid::fromUnits(canvas, g.left, g.top, g.rowHeight, g.columnWidth, g.lineOffset));
+    const QStringList subjects = store.displaySubjects();
+    const std::array<int, GradeDocumentData::kDisplaySubjects> columns = data.markColumns();
+    const IchiranColumns layout =
+        ichiranColumns(g, landscape, std::vector<int>(columns.begin(), columns.begin() + subjects.size()));
+    Page page(canvas,
+              PageGrid::fromUnits(canvas, g.left, g.top, g.rowHeight, layout.columnWidth, g.lineOffset));
     const PageGrid &grid = page.grid();
     const int dpiX = canvas.dpiX(), dpiY = canvas.dpiY();
-    const QStringList subjects = store.displaySubjects();
 
-    // Columns: number (2), name, then per subject its marks, the evaluation and the elective, then 計.
-    constexpr int numberColumns = 2;
-    const int firstBlock = numberColumns + g.nameColumns;
-    std::vector<int> blockStart, marks;
-    int column = firstBlock;
-    for (const QString &subject : subjects) {
-        blockStart.push_back(column);
-        marks.push_back(gradesubjects::viewpointCount(subject));
-        column += marks.back() + 2;
-    }
-    const int sumColumn = column;
-    const int lastColumn = sumColumn + 1;
+    const int numberColumns = layout.numberColumns;
+    const int firstBlock = numberColumns + layout.nameColumns;
+    const std::vector<int> &blockStart = layout.blockStart, &marks = layout.marks;
+    const int sumColumn = layout.sumColumn;
+    const int lastColumn = layout.lastColumn();
     constexpr int header = 4; // rows 0..3
 
     for (int cls : classes) {
@@ -187,8 +224,14 @@ bool drawIchiran(const GradeDocumentData &data, const std::vector<int> &classes,
                 page.font(kMincho, g.small);
                 page.text(c, 1, computedAt(displayDateTime(store, d, cls), true));
                 page.font(kMincho, g.dense);
-                page.text(c, 2, QStringLiteral("観"));
-                page.text(c + 1, 2, QStringLiteral("点"));
+                if (v >= 2) {
+                    page.text(c, 2, QStringLiteral("観"));
+                    page.text(c + 1, 2, QStringLiteral("点"));
+                } else {
+                    page.font(kMincho, g.small);
+                    page.text(c, 2, QStringLiteral("観点"));
+                    page.font(kMincho, g.dense);
+                }
                 for (int k = 0; k < v; ++k)
                     page.text(c + k, 3, kCircled.mid(k, 1));
                 page.vertical(grid.x(c + v), header, QStringLiteral("評　　定"));
@@ -225,7 +268,7 @@ bool drawIchiran(const GradeDocumentData &data, const std::vector<int> &classes,
                         best > 0 ? store.records()[std::size_t(best)].evaluation : QString();
                     if (!elective.isEmpty())
                         page.text(c + v + 1, row, elective);
-                    page.font(kMincho, g.unmarked);
+                    page.font(kMincho, layout.unmarked);
                     const int unmarkedShift = grid.lineOffset - pixels(2, dpiX);
                     if (r.evaluation.isEmpty() && displayDateTime(store, d, cls) != 0)
                         canvas.text(grid.x(c + v) - unmarkedShift, grid.y(row), QStringLiteral("未評定"));
@@ -297,6 +340,7 @@ bool drawSeals(const GradeDocumentData &data, const std::vector<int> &classes, P
     Page page(canvas, PageGrid::fromUnits(canvas, 120, 150, 56, 58, 10));
     const PageGrid &grid = page.grid();
     const QStringList subjects = store.displaySubjects();
+    const std::array<int, GradeDocumentData::kDisplaySubjects> marks = data.markColumns();
     const std::vector<int> seats = printableSlots(store, classes);
     for (int i = 0; i < int(seats.size()); ++i) {
         const int at = i % kSealsPerPage;
@@ -317,7 +361,7 @@ bool drawSeals(const GradeDocumentData &data, const std::vector<int> &classes, P
             const GradeHyouteiStore::Required &r = store.displayRequired(d, slot);
             page.font(kMincho, 9);
             page.text(c0, row, subjects[d]);
-            const int v = gradesubjects::viewpointCount(subjects[d]);
+            const int v = marks[std::size_t(d)];
             for (int k = 0; k < v; ++k)
                 if (!r.marks[std::size_t(k)].isEmpty())
                     page.text(c0 + 4 + 2 * k, row, u'[' + r.marks[std::size_t(k)] + u']');
@@ -391,8 +435,16 @@ bool drawToutatsu(const GradeDocumentData &data, const std::vector<int> &classes
     Page page(canvas, PageGrid::fromUnits(canvas, 200, 180, 58, 70, 30));
     const PageGrid &grid = page.grid();
     const QStringList subjects = store.displaySubjects();
+    const std::array<int, GradeDocumentData::kDisplaySubjects> marks = data.markColumns();
     constexpr int firstRow = 9;
     const int bottom = firstRow + 2 * int(subjects.size());
+    // The viewpoint cells share columns 5 to 30: as many as the subject with the most viewpoints.
+    int cells = 1;
+    for (int d = 0; d < int(subjects.size()); ++d)
+        cells = std::max(cells, marks[std::size_t(d)]);
+    const int cellsLeft = grid.x(5), cellWidth = (grid.x(30) - grid.x(5)) / cells;
+    auto cellX = [&](int k) { return cellsLeft + k * cellWidth; };
+    const int dpiX = canvas.dpiX();
     for (int slot : printableSlots(store, classes)) {
         if (!run.next())
             return false;
@@ -413,8 +465,10 @@ bool drawToutatsu(const GradeDocumentData &data, const std::vector<int> &classes
         page.text(1, 7, QStringLiteral("教科"));
         page.text(13, 7, QStringLiteral("評　価　の　観　点"));
         page.text(31, 7, QStringLiteral("到達度"));
-        for (int k = 0; k < 5; ++k)
-            page.text(5 + 5 * k + 2, 8, kCircled.mid(k, 1));
+        // A circled number is one em of 11 pt: 55 units.
+        for (int k = 0; k < cells; ++k)
+            canvas.text(cellX(k) + (cellWidth - pixels(55, dpiX)) / 2 - grid.lineOffset / 2, grid.y(8),
+                        kCircled.mid(k, 1));
         const int half = grid.rowHeight / 2;
         for (int d = 0; d < int(subjects.size()); ++d) {
             const int row = firstRow + 2 * d;
@@ -422,9 +476,17 @@ bool drawToutatsu(const GradeDocumentData &data, const std::vector<int> &classes
             const GradeHyouteiStore::Required &r = store.displayRequired(d, slot);
             page.font(kMincho, 11);
             canvas.text(grid.x(1), y, subjects[d]);
-            const int v = gradesubjects::viewpointCount(subjects[d]);
-            for (int k = 0; k < v; ++k)
-                canvas.text(grid.x(5 + 5 * k + 1), y, percentText(r.viewpointPercentages[std::size_t(k)]));
+            // Each viewpoint: its mark, its percentage beneath in smaller type.
+            for (int k = 0; k < marks[std::size_t(d)]; ++k) {
+                const int x = cellX(k) + pixels(20, dpiX);
+                canvas.setFont(PageCanvas::Font{kMincho, 11});
+                canvas.text(x, grid.y(row), r.marks[std::size_t(k)]);
+                const QString percent = percentText(r.viewpointPercentages[std::size_t(k)]).trimmed();
+                canvas.setFont(PageCanvas::Font{kMincho, 8});
+                if (!percent.isEmpty())
+                    canvas.text(x, grid.y(row + 1), percent + u'%');
+            }
+            page.font(kMincho, 11);
             canvas.text(grid.x(31), y, percentText(r.percentage));
         }
         page.thick();
@@ -438,8 +500,9 @@ bool drawToutatsu(const GradeDocumentData &data, const std::vector<int> &classes
             page.horizontalLine(0, 36, row);
         page.verticalLine(5, 7, bottom);
         page.verticalLine(30, 7, bottom);
-        for (int k = 1; k < 5; ++k)
-            page.verticalLine(5 + 5 * k, 8, bottom);
+        for (int k = 1; k < cells; ++k)
+            canvas.line(cellX(k) - grid.lineOffset, grid.y(8) - 5, cellX(k) - grid.lineOffset,
+                        grid.y(bottom) - 5);
 
         // The guardian's seal.
         page.font(kMincho, 11);
@@ -465,6 +528,39 @@ std::array<QString, kMaxClasses> GradeDocumentData::classTeachersOf(const Teache
             names[std::size_t(parts.cls - 1)] = parts.name;
     }
     return names;
+}
+
+std::array<KantenNames, GradeDocumentData::kDisplaySubjects>
+GradeDocumentData::viewpointsOf(const QString &dataFolder, int nendo, int schoolKind) {
+    std::array<KantenNames, kDisplaySubjects> names;
+    const IniFile ini(kanten::filePath(dataFolder, nendo));
+    const QStringList subjects = gradesubjects::displaySubjects(schoolKind);
+    for (int d = 0; d < kDisplaySubjects && d < subjects.size(); ++d)
+        names[std::size_t(d)] = kanten::read(ini, kanten::section(subjects[d], false));
+    return names;
+}
+
+std::array<int, GradeDocumentData::kDisplaySubjects> GradeDocumentData::markColumns() const {
+    std::array<int, kDisplaySubjects> columns{};
+    const QStringList &subjects = store->displaySubjects();
+    for (int d = 0; d < kDisplaySubjects && d < subjects.size(); ++d) {
+        int used = 0;
+        for (int v = 0; v < kViewpoints; ++v)
+            if (!viewpoints[std::size_t(d)].shortName[std::size_t(v)].isEmpty())
+                used = v + 1;
+        for (int cls = 1; cls <= store->classCount() && used < kViewpoints; ++cls)
+            for (int n = 1; n <= kSeatsPerClass; ++n) {
+                const GradeHyouteiStore::Required &r = store->displayRequired(d, slotOf(cls, n));
+                for (int v = kViewpoints - 1; v >= used; --v)
+                    if (!r.marks[std::size_t(v)].isEmpty() ||
+                        r.viewpointPercentages[std::size_t(v)] > kNoPercentage) {
+                        used = v + 1;
+                        break;
+                    }
+            }
+        columns[std::size_t(d)] = used > 0 ? used : gradesubjects::viewpointCount(subjects[d]);
+    }
+    return columns;
 }
 
 QString GradeDocumentData::classLabel(int cls) const {

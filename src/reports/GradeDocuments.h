@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/KantenFile.h"
 #include "config/Roster.h"
 #include "platform/PrintTarget.h"
 #include "reports/PageModel.h"
@@ -24,12 +25,23 @@ namespace reports {
 enum class GradeDocument { Ichiran, Seal, SentakuTsuchihyo, Toutatsu };
 
 struct GradeDocumentData {
+    static constexpr int kDisplaySubjects = 9;
+
     const GradeHyouteiStore *store = nullptr;
     std::array<QString, kMaxClasses> classTeachers; // the class teacher of each class, "" none
+    // The viewpoint definitions of the display subjects (empty when the year has none).
+    std::array<KantenNames, kDisplaySubjects> viewpoints;
 
     // The class teachers of `grade` from the teacher file: the "N" entries name(grade-class).
     static std::array<QString, kMaxClasses> classTeachersOf(const TeacherFile &teachers, int grade);
+    // The definitions of the display subjects of the school kind from the year's viewpoint file.
+    static std::array<KantenNames, kDisplaySubjects> viewpointsOf(const QString &dataFolder, int nendo,
+                                                                  int schoolKind);
     QString classLabel(int cls) const; // "1" or "A"
+    // The mark columns of each display subject: the viewpoints in use, that is the highest viewpoint
+    // with a short name or with a mark (or a percentage) in the grade's results, up to six; with
+    // neither, the count of the transfer (5 for 国語, 3 for 生活, 4 otherwise).
+    std::array<int, kDisplaySubjects> markColumns() const;
 };
 
 // The button text of a document ("評定一覧表(A3)", ...).

@@ -9,6 +9,7 @@
 #include "platform/Prompter.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 namespace tavro::reports {
@@ -468,9 +469,17 @@ bool printShiryouE(Job &job, const EvaluationSession &s, int period, const std::
                    pageMark(QStringLiteral("提出資料E"), sheet.part, sheet.parts, s.context().elective));
         page.text(0, 2, QStringLiteral(" No"));
         page.text(2, 2, QStringLiteral("氏名"));
+        // The whole period name over its two columns: smaller type, then two lines.
+        const PageGrid &grid = page.grid();
+        const int nameWidth = 2 * grid.columnWidth - pixels(6, page.canvas().dpiX());
         for (int j = 0; j < int(kinds.size()) && j < kPeriods; ++j) {
-            page.font(kMincho, 8);
-            page.text(8 + 2 * j, 1, cp932::leftBytes(kinds[std::size_t(j)].name, 6));
+            const FittedComment fit =
+                fitHeading(page.canvas(), kMincho, 8, kinds[std::size_t(j)].name, nameWidth, grid.rowHeight);
+            page.font(kMincho, fit.pointSize);
+            const int lineHeight = grid.rowHeight / 2;
+            for (int l = 0; l < int(fit.lines.size()); ++l)
+                page.canvas().text(grid.x(8 + 2 * j),
+                                   grid.y(1) + (fit.lines.size() > 1 ? l * lineHeight - 4 : 0), fit.lines[l]);
             page.font(kMincho, 11);
             page.text(8 + 2 * j, 2, QStringLiteral("評"));
         }
@@ -830,12 +839,32 @@ bool printsPerClass(SubjectDocument document, bool elective) {
     }
 }
 
+int yearEndPeriod(const EvaluationSession &session) {
+    const int configured = session.settings().consistencyItem[0];
+    if (isPeriod(configured))
+        return configured;
+    const std::vector<EvaluationSession::Period> &periods = session.periods();
+    return periods.empty() ? 0 : periods.back().number;
+}
+
+bool offeredFor(SubjectDocument document, const EvaluationSession &session, int period) {
+    return document != SubjectDocument::ShiryouE || period == yearEndPeriod(session);
+}
+
+QString yearEndOnlyMessage() {
+    return QStringLiteral("資料Eは学年末の評定でのみ印刷できます。");
+}
+
 PrintOutcome printSubjectDocument(SubjectDocument document, const EvaluationSession &session, int period,
                                   const std::vector<int> &classes, PrintTarget &target, Prompter &prompter,
                                   const QDateTime &now) {
     PrintOutcome outcome;
     if (!isPeriod(period))
         return outcome;
+    if (!offeredFor(document, session, period)) {
+        outcome.error = yearEndOnlyMessage();
+        return outcome;
+    }
     if (printsPerClass(document, session.context().elective) && classes.empty()) {
         prompter.message(kCaption, QStringLiteral("学級を選択してください。"));
         return outcome;
@@ -903,17 +932,29 @@ QString printedName(const QString &name, int bytes) {
     return cp932::leftBytes(rest, bytes);
 }
 
+namespace {
+
+// The text on one line at the largest size from `largest` down to 6 points that fits `width`.
+bool fitOneLine(PageCanvas &canvas, const QString &family, double largest, const QString &text, int width,
+                FittedComment &fit) {
+    for (double size = largest; size >= 6; size -= 0.5) {
+        canvas.setFont({family, size});
+        if (canvas.textWidth(text) <= width) {
+            fit.pointSize = size;
+            fit.lines = {text};
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
 FittedComment fitComment(PageCanvas &canvas, const QString &family, double largest, const QString &comment,
                          int width) {
     FittedComment fit;
-    for (double size = largest; size >= 6; size -= 0.5) {
-        canvas.setFont({family, size});
-        if (canvas.textWidth(comment) <= width) {
-            fit.pointSize = size;
-            fit.lines = {comment};
-            return fit;
-        }
-    }
+    if (fitOneLine(canvas, family, largest, comment, width, fit))
+        return fit;
     canvas.setFont({family, 6});
     fit.pointSize = 6;
     int cut = 0;
@@ -929,6 +970,49 @@ FittedComment fitComment(PageCanvas &canvas, const QString &family, double large
         rest += ellipsis;
     }
     fit.lines = {comment.left(cut), rest};
+    return fit;
+}
+
+FittedComment fitHeading(PageCanvas &canvas, const QString &family, double largest, const QString &text,
+                         int width, int height) {
+    FittedComment fit;
+    if (fitOneLine(canvas, family, largest, text, width, fit))
+        return fit;
+    // Two lines, split on a whole character: before a closing "評定" when it fits, else where the
+    // lines are most even; at the largest size whose lines fit.
+    std::vector<int> cuts;
+    const QString closing = QStringLiteral("評定");
+    if (text.endsWith(closing) && text.size() > closing.size())
+        cuts.push_back(int(text.size() - closing.size()));
+    std::vector<int> even;
+    for (int cut = 1; cut < text.size(); ++cut)
+        if (!text.at(cut).isLowSurrogate())
+            even.push_back(cut);
+    canvas.setFont({family, 6});
+    std::stable_sort(even.begin(), even.end(), [&](int a, int b) {
+        return std::max(canvas.textWidth(text.left(a)), canvas.textWidth(text.mid(a))) <
+               std::max(canvas.textWidth(text.left(b)), canvas.textWidth(text.mid(b)));
+    });
+    cuts.insert(cuts.end(), even.begin(), even.end());
+    if (cuts.empty()) {
+        fit.pointSize = 6;
+        fit.lines = {text};
+        return fit;
+    }
+    const int dpiY = canvas.dpiY();
+    for (double size = std::min(largest, 6.0); size >= 3; size -= 0.5) {
+        if (2 * int(size * dpiY / 72) > height && size > 3)
+            continue;
+        canvas.setFont({family, size});
+        for (int cut : cuts)
+            if (canvas.textWidth(text.left(cut)) <= width && canvas.textWidth(text.mid(cut)) <= width) {
+                fit.pointSize = size;
+                fit.lines = {text.left(cut), text.mid(cut)};
+                return fit;
+            }
+    }
+    fit.pointSize = 3;
+    fit.lines = {text.left(even.front()), text.mid(even.front())};
     return fit;
 }
 

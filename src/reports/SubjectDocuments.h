@@ -36,7 +36,15 @@ QString subjectDocumentName(SubjectDocument document);
 // True for the documents printed per checked class (C, D, E of a required subject and both small sheets).
 bool printsPerClass(SubjectDocument document, bool elective);
 
-// Prints `document` of `period` for the checked `classes` (list order). A per-class document without a
+// The year-end period: "ConsistencyItem0" of the year settings, else the last named period.
+int yearEndPeriod(const EvaluationSession &session);
+// 資料E is offered for the year-end period only; the other documents for every period.
+bool offeredFor(SubjectDocument document, const EvaluationSession &session, int period);
+// Why 資料E is not printed for another period.
+QString yearEndOnlyMessage();
+
+// Prints `document` of `period` for the checked `classes` (list order). A document not offered for the
+// period prints nothing and says why (yearEndOnlyMessage). A per-class document without a
 // class shows "学級を選択してください。" (caption "Tavro") and opens no job. A device that fails ends the
 // print with "印刷できませんでした。" and the reason in the outcome.
 PrintOutcome printSubjectDocument(SubjectDocument document, const EvaluationSession &session, int period,
@@ -59,6 +67,11 @@ struct FittedComment {
 };
 FittedComment fitComment(PageCanvas &canvas, const QString &family, double largest, const QString &comment,
                          int width);
+// A heading fitted whole into `width` × `height` pixels: the largest size from `largest` down to 6
+// points on one line, else two lines split where they are most even, at the largest size (down to
+// 3 points) whose lines fit; never cut.
+FittedComment fitHeading(PageCanvas &canvas, const QString &family, double largest, const QString &text,
+                         int width, int height);
 
 } // namespace reports
 } // namespace tavro

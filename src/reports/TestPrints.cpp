@@ -104,16 +104,12 @@ bool printable(const QString &name) {
     return !name.isEmpty() && name != kMovedAwayOnly;
 }
 
-// 保体 and 技家 on a notice: the series the grid cell comes from (the pair when both halves exist).
+// 保体 and 技家 on a notice: the series the grid cell comes from (the pair when both halves exist),
+// none when neither half holds a score.
 std::optional<int> pairSeries(const TestAggregation &a, int first, int second, int combined, int cls, int n) {
-    const int va = a.record(first, cls, n)[0], vb = a.record(second, cls, n)[0];
-    if (va >= 0 && vb >= 0)
-        return combined;
-    if (va >= 0)
-        return subjectSeries(first);
-    if (vb >= 0)
-        return subjectSeries(second);
-    return std::nullopt;
+    if (a.record(first, cls, n)[0] < 0 && a.record(second, cls, n)[0] < 0)
+        return std::nullopt;
+    return a.studentSeries(combined, cls, n);
 }
 
 QString orStar(const QString &text) {
@@ -450,7 +446,7 @@ private:
         m_viewpoints = 1;
         for (const Block &b : m_blocks)
             for (int f = 1; f <= 5; ++f)
-                if (b.kind != BlockKind::Total && full(b, f) > 0)
+                if (b.kind != BlockKind::Total && m_a.seriesFull(blockSeries(b), f) > 0)
                     m_viewpoints = std::max(m_viewpoints, f);
         const int cells = 8 * (m_viewpoints + 1) + 1;
         m_cellUnits = 1820 / cells;
@@ -458,22 +454,7 @@ private:
         m_valueSize = m_cellUnits >= 60 ? 6 : 5;
     }
 
-    int full(const Block &b, int f) const {
-        switch (b.kind) {
-        case BlockKind::Hotai:
-            return m_a.fullScores[kHotaiB].values[std::size_t(f)] +
-                   m_a.fullScores[kHotaiG].values[std::size_t(f)];
-        case BlockKind::Gika:
-            return m_a.fullScores[kGikaI].values[std::size_t(f)] +
-                   m_a.fullScores[kGikaH].values[std::size_t(f)];
-        case BlockKind::Total:
-            return f == 0 ? m_mainFull : 0;
-        default:
-            return m_a.fullScores[std::size_t(b.subject)].values[std::size_t(f)];
-        }
-    }
-
-    int series(const Block &b) const {
+    static int blockSeries(const Block &b) {
         switch (b.kind) {
         case BlockKind::Total:
             return kTotalSeries;
@@ -508,6 +489,8 @@ private:
         auto cellLeft = [&](int index) { return x0 + pixels(310 + m_cellUnits * index, dpiX); };
         for (const Block &b : m_blocks) {
             const int fields = b.kind == BlockKind::Total ? 1 : m_viewpoints + 1;
+            // 保体 and 技家 from the half the student has, with its own full scores.
+            const int series = m_a.studentSeries(blockSeries(b), cls, n);
             m_canvas.setFont(PageCanvas::Font{kMincho, 7});
             // The one-cell total block ends its heading at its right edge.
             m_canvas.text(b.kind == BlockKind::Total ? cellRight(cell) - pixels(84, dpiX) : cellLeft(cell),
@@ -517,8 +500,8 @@ private:
                 m_canvas.setFont(PageCanvas::Font{kMincho, 6});
                 const QString head = f == 0 ? QStringLiteral("計") : QString(QChar(char16_t(0x2460 + f - 1)));
                 m_canvas.text(right - pixels(30, dpiX), lineY(1), head);
-                const int value = m_a.value(series(b), cls, n, f);
-                const int fullScore = full(b, f);
+                const int value = m_a.value(series, cls, n, f);
+                const int fullScore = m_a.seriesFull(series, f);
                 rightText(right, lineY(2), value < 0 ? QStringLiteral("*") : QString::number(value),
                           m_valueSize);
                 rightText(right, lineY(3),
@@ -531,7 +514,7 @@ private:
                     rightText(right, lineY(4), QString::number(*a), m_valueSize);
             }
             // 総合: each subject's total, "=" after 英語 and the five-subject total.
-            const int total = m_a.value(series(b), cls, n, 0);
+            const int total = m_a.value(series, cls, n, 0);
             rightText(cellRight(cell), lineY(5), total < 0 ? QStringLiteral("*") : QString::number(total),
                       m_valueSize);
             if (b.kind == BlockKind::Subject && b.subject == kMainSubjects - 1)

@@ -301,6 +301,42 @@ int TestAggregation::value(int series, int cls, int number, int field) const {
     }
 }
 
+int TestAggregation::studentSeries(int series, int cls, int number) const {
+    if (series != kHotaiSeries && series != kGikaSeries)
+        return series;
+    const int a = series == kHotaiSeries ? kHotaiB : kGikaI, b = a + 1;
+    const int va = record(a, cls, number)[0], vb = record(b, cls, number)[0];
+    if (va >= 0 && vb >= 0)
+        return series;
+    if (va >= 0 || (va != testscore::kBlank && vb == testscore::kBlank))
+        return subjectSeries(a);
+    if (vb >= 0 || (vb != testscore::kBlank && va == testscore::kBlank))
+        return subjectSeries(b);
+    return series;
+}
+
+int TestAggregation::seriesFull(int series, int field) const {
+    if (field < 0 || field >= kTestFields)
+        return 0;
+    const auto f = std::size_t(field);
+    switch (series) {
+    case kTotalSeries: {
+        if (field != 0)
+            return 0;
+        int sum = 0;
+        for (int s = 0; s < kMainSubjects; ++s)
+            sum += fullScores[std::size_t(s)].values[0];
+        return sum;
+    }
+    case kHotaiSeries:
+        return fullScores[kHotaiB].values[f] + fullScores[kHotaiG].values[f];
+    case kGikaSeries:
+        return fullScores[kGikaI].values[f] + fullScores[kGikaH].values[f];
+    default:
+        return series >= 1 && series <= kSubjects ? fullScores[std::size_t(series - 1)].values[f] : 0;
+    }
+}
+
 QString TestAggregation::gridHeader(int column) {
     static const QStringList headers = [] {
         QStringList h{QStringLiteral("組"), QStringLiteral("番"), QStringLiteral("氏    名")};
@@ -430,37 +466,27 @@ QString TestAggregation::viewpointCopy() const {
     }
     t.endRow();
 
-    int mainFull = 0;
-    for (int s = 0; s < kMainSubjects; ++s)
-        mainFull += fullScores[std::size_t(s)].values[0];
-    auto full = [this](const Block &b, int f) {
-        switch (b.kind) {
-        case BlockKind::Hotai:
-            return fullScores[kHotaiB].values[std::size_t(f)] + fullScores[kHotaiG].values[std::size_t(f)];
-        case BlockKind::Gika:
-            return fullScores[kGikaI].values[std::size_t(f)] + fullScores[kGikaH].values[std::size_t(f)];
-        default:
-            return fullScores[std::size_t(b.subject)].values[std::size_t(f)];
-        }
-    };
-    auto seriesOf = [](const Block &b) {
-        switch (b.kind) {
-        case BlockKind::Total:
-            return kTotalSeries;
-        case BlockKind::Hotai:
-            return kHotaiSeries;
-        case BlockKind::Gika:
-            return kGikaSeries;
-        default:
-            return subjectSeries(b.subject);
-        }
-    };
+    const int mainFull = seriesFull(kTotalSeries, 0);
     const QString grade = QString::number(m_context.grade);
     for (int c = 1; c <= m_classCount; ++c) {
         for (int n = 1; n <= kStudents; ++n) {
             const QString &studentName = name(c, n);
             if (studentName.isEmpty() || studentName == u"＊")
                 continue;
+            // 保体 and 技家 from the half the student has, with its own full scores.
+            auto seriesOf = [&](const Block &b) {
+                switch (b.kind) {
+                case BlockKind::Total:
+                    return kTotalSeries;
+                case BlockKind::Hotai:
+                    return studentSeries(kHotaiSeries, c, n);
+                case BlockKind::Gika:
+                    return studentSeries(kGikaSeries, c, n);
+                default:
+                    return subjectSeries(b.subject);
+                }
+            };
+            auto full = [&](const Block &b, int f) { return seriesFull(seriesOf(b), f); };
             const int total = m_total[seat(c, n)];
             // 得点
             t.cell(m_context.testName + QStringLiteral("得点"));

@@ -108,6 +108,14 @@ public:
     // Field of a student's record in a series (subjects, the five-subject total in field 0 only,
     // the combined 保体 and 技家).
     int value(int series, int cls, int number, int field = 0) const;
+    // The series a student's 保体 or 技家 (`series` kHotaiSeries or kGikaSeries) is taken from, as the
+    // grid shows it: the combined series when both halves hold a score, else the half with a score,
+    // else the half with a mark ("-", "*") while the other is blank; the combined series otherwise.
+    // Other series are returned as they are.
+    int studentSeries(int series, int cls, int number) const;
+    // The full score of a field of a series: a subject's own, the sum of the halves for the combined
+    // 保体 and 技家, the sum of the five main subjects' totals for the five-subject total (field 0).
+    int seriesFull(int series, int field) const;
     const TestScoreRecord &record(int subject, int cls, int number) const {
         return scores[std::size_t(subject)][std::size_t(cls - 1)].student(number);
     }

@@ -8,9 +8,17 @@
 #include "exchange/ResultCopies.h"
 #include "exchange/Transfers.h"
 #include "support/CliRun.h"
+#include "support/FileSnapshot.h"
 #include "support/TestDoubles.h"
 #include "testscores/ScoreEntrySession.h"
 
+#include "common/FileSave.h"
+#include "config/Electives.h"
+#include "evaluation/WorksheetFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -130,6 +138,70 @@ private slots:
                                          QStringList{QStringLiteral("--order"), QStringLiteral("class")});
         QCOMPARE(byClass.status, 0);
         QVERIFY(byClass.out.startsWith(QStringLiteral("101 ")));
+    }
+
+    // A result file whose share is gone (a link into a missing folder, which stops root as well):
+    // calc, clear and a paste of percentages end with status 1 and the file in one message, and no
+    // result file or backup changes; the same for an elective's calculation.
+    void failedResultWritesChangeNothing() {
+#ifdef Q_OS_UNIX
+        Demo demo;
+        YearSettings y = YearSettings::load(demo.folder, kYear);
+        y.toutatuPaste = true;
+        QVERIFY(y.save(demo.folder, kYear));
+        const QString first = paths::classResultFile(demo.folder, kYear, 1, 1, QStringLiteral("国語"));
+        const QString second = paths::classResultFile(demo.folder, kYear, 1, 2, QStringLiteral("国語"));
+        QVERIFY(QFile::remove(second));
+        QVERIFY(QFile::link(demo.folder + QStringLiteral("gone/102国語.dat"), second));
+        QString elective;
+        for (const QString &line : electives::readLines(demo.folder, kYear))
+            if (elective.isEmpty() && electives::gradeOf(line) == 1)
+                elective = electives::nameOf(line);
+        QVERIFY(!elective.isEmpty());
+        const QString electiveFile = paths::electiveResultFile(demo.folder, kYear, 1, elective);
+        QFile::remove(electiveFile);
+        QVERIFY(QDir().mkpath(QFileInfo(electiveFile).path()));
+        QVERIFY(QFile::link(demo.folder + QStringLiteral("gone/e.dat"), electiveFile));
+        const QStringList files{first, backupPathFor(first), backupPathFor(second),
+                                backupPathFor(electiveFile)};
+        const test::FileSnapshot snapshot(files);
+        QVERIFY(!snapshot.bytes(first).isEmpty());
+        const auto unchanged = [&] {
+            return snapshot.unchanged() && !QFileInfo::exists(demo.folder + QStringLiteral("gone"));
+        };
+        const auto failedOnce = [](const test::CliRun &run, const QString &file) {
+            return run.status == 1 && run.err.count(QStringLiteral("評定の保存ができませんでした。")) == 1 &&
+                   run.err.contains(file);
+        };
+        const QStringList yes{QStringLiteral("--answer"), QStringLiteral("yes"), QStringLiteral("--answer"),
+                              QStringLiteral("ok")};
+
+        const test::CliRun calc = cli(demo.w(QStringLiteral("calc")) + kPeriod1 + yes);
+        QVERIFY2(failedOnce(calc, QStringLiteral("102国語.dat")), qPrintable(calc.err));
+        QVERIFY(unchanged());
+        const test::CliRun clear = cli(demo.w(QStringLiteral("clear")) + kPeriod1 + yes.mid(0, 2));
+        QVERIFY2(failedOnce(clear, QStringLiteral("102国語.dat")), qPrintable(clear.err));
+        QVERIFY(unchanged());
+        const test::CliRun paste =
+            test::runProgram(QStringLiteral(TAVRO_CLI_PATH),
+                             demo.w(QStringLiteral("paste")) + kPeriod1 +
+                                 QStringList{QStringLiteral("--grid"), QStringLiteral("results"),
+                                             QStringLiteral("--at"), QStringLiteral("1,3")},
+                             QByteArray("90\r\n"));
+        QVERIFY2(failedOnce(paste, QStringLiteral("102国語.dat")), qPrintable(paste.err));
+        QVERIFY(unchanged());
+
+        QVERIFY(WorksheetFile::save(paths::worksheetFile(demo.folder, demo.teacher, kYear, 1, elective),
+                                    *std::make_unique<Worksheet>()));
+        QStringList args = demo.w(QStringLiteral("calc")) + kPeriod1;
+        args[args.indexOf(QStringLiteral("国語"))] = elective;
+        args.remove(args.indexOf(QStringLiteral("--classes")), 2);
+        args << QStringLiteral("--elective") << QStringLiteral("--answer") << QStringLiteral("no")
+             << QStringLiteral("--answer") << QStringLiteral("no");
+        const test::CliRun calcElective = cli(args);
+        QVERIFY2(failedOnce(calcElective, QStringLiteral("e.dat")), qPrintable(calcElective.err));
+        QVERIFY(unchanged());
+#endif
     }
 
     // clip test-entry prints the window's copy of a test; classes outside the grade are left out.

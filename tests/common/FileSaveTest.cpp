@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <map>
+
 #ifdef Q_OS_UNIX
 #include <csignal>
 #include <sys/resource.h>
@@ -30,6 +32,7 @@ private slots:
     void temporaryNamesAndStaleOnes();
     void noBackupNoReplacement();
     void backupLinkedToTheFile();
+    void severalFilesAllOrNone();
 };
 
 void FileSaveTest::oneBackupGeneration() {
@@ -176,6 +179,69 @@ void FileSaveTest::backupLinkedToTheFile() {
     QCOMPARE(QDir(tmp.path()).entryList(QDir::Files, QDir::Name),
              QStringList({"101国語.bak", "101国語.dat"}));
 #endif
+}
+
+void FileSaveTest::severalFilesAllOrNone() {
+    QTemporaryDir tmp;
+    QDir dir(tmp.path());
+    const QString a = tmp.filePath("101国語.dat"), b = tmp.filePath("102国語.dat"),
+                  c = tmp.filePath("103国語.dat");
+    QVERIFY(saveFileAtomically(a, "a1", nullptr, Backup::OneGeneration));
+    QVERIFY(saveFileAtomically(b, "b1", nullptr, Backup::OneGeneration));
+
+    // All written: the old files become their backups, a new file gets none.
+    QString error;
+    QVERIFY2(saveFilesAtomically({{a, "a2"}, {b, "b2"}, {c, "c2"}}, &error, Backup::OneGeneration),
+             qPrintable(error));
+    QCOMPARE(contents(a), QByteArray("a2"));
+    QCOMPARE(contents(backupPathFor(a)), QByteArray("a1"));
+    QCOMPARE(contents(backupPathFor(b)), QByteArray("b1"));
+    QCOMPARE(contents(c), QByteArray("c2"));
+    QVERIFY(!QFile::exists(backupPathFor(c)));
+    QStringList written = dir.entryList(QDir::Files, QDir::Name);
+    QCOMPARE(written.size(), 5);
+
+    // The last file cannot be renamed into place (a folder holds its name, which stops root as well):
+    // the files renamed before it get their old bytes back, a file that was new goes again, and no
+    // temporary file stays. The backups were made first: they hold the bytes of their unchanged files.
+    const QString blocked = tmp.filePath("104国語.dat");
+    QVERIFY(dir.mkpath("104国語.dat/x"));
+    const QString fresh = tmp.filePath("100国語.dat");
+    std::map<QString, QByteArray> before;
+    for (const QString &name : written)
+        before[name] = contents(tmp.filePath(name));
+    QVERIFY(!saveFilesAtomically({{fresh, "new"}, {a, "a3"}, {b, "b3"}, {c, "c3"}, {blocked, "d3"}}, &error,
+                                 Backup::OneGeneration));
+    QVERIFY(error.startsWith("ファイルを保存できませんでした。"));
+    QVERIFY(error.contains(QDir::toNativeSeparators(blocked)));
+    QVERIFY(error.contains("同じ名前のフォルダがあります。"));
+    written.append(QStringLiteral("103国語.bak"));
+    written.sort();
+    QCOMPARE(dir.entryList(QDir::Files, QDir::Name), written);
+    before[QStringLiteral("101国語.bak")] = "a2";
+    before[QStringLiteral("102国語.bak")] = "b2";
+    before[QStringLiteral("103国語.bak")] = "c2";
+    for (const QString &name : written)
+        QCOMPARE(contents(tmp.filePath(name)), before[name]);
+
+    // The ".bak" of the second file cannot be made (a folder holds its name): no file is replaced, so
+    // none is new without its backup.
+    QVERIFY(dir.mkpath("102国語.bak.d"));
+    QVERIFY(QFile::remove(backupPathFor(b)));
+    QVERIFY(dir.rename("102国語.bak.d", "102国語.bak"));
+    QVERIFY(dir.mkpath("102国語.bak/x"));
+    QVERIFY(!saveFilesAtomically({{a, "a5"}, {b, "b5"}}, &error, Backup::OneGeneration));
+    QVERIFY2(error.contains("102国語.bak"), qPrintable(error));
+    QCOMPARE(contents(a), QByteArray("a2"));
+    QCOMPARE(contents(b), QByteArray("b2"));
+    QVERIFY(dir.rmdir("102国語.bak/x") && dir.rmdir("102国語.bak"));
+    written.removeOne(QStringLiteral("102国語.bak"));
+
+    // A file whose temporary file cannot be written (its folder is missing): nothing is renamed.
+    QVERIFY(!saveFilesAtomically({{a, "a4"}, {tmp.filePath("gone/105国語.dat"), "e4"}}, &error));
+    QVERIFY(error.contains("105国語.dat"));
+    QCOMPARE(dir.entryList(QDir::Files, QDir::Name), written);
+    QCOMPARE(contents(a), QByteArray("a2"));
 }
 
 QTEST_GUILESS_MAIN(FileSaveTest)

@@ -9,6 +9,8 @@
 #include "exchange/ResultCopies.h"
 #include "support/TestDoubles.h"
 
+#include "common/Cp932.h"
+
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -220,6 +222,46 @@ private slots:
         QVERIFY(s->results().at(1, s->rows()[0]).comment.isEmpty());
         pastePercentages(*s, QStringLiteral("絵😀\r\n"), 1, 9, 1, demo.prompter, demo.clock);
         QVERIFY(s->results().at(1, s->rows()[0]).comment.isEmpty());
+    }
+
+    // A comment edit keeps, of what was typed or pasted, what fits in 76 bytes on whole characters.
+    void commentFitting_data() {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<int>("cursor");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("newCursor");
+        QTest::addColumn<int>("dropped");
+        const QString a37 = QString(37, QChar(0x3042)); // 74 bytes
+        const QString a38 = a37 + QChar(0x3042);        // 76 bytes
+        const QString a150 = QString(150, QChar(0x3042));
+        QTest::newRow("fits") << ""
+                              << "よくできました" << 7 << "よくできました" << 7 << 0;
+        QTest::newRow("typed past the end") << a38 << a38 + "い" << 39 << a38 << 38 << 1;
+        QTest::newRow("half-width in the last bytes") << a37 << a37 + "ab" << 39 << a37 + "ab" << 39 << 0;
+        QTest::newRow("150 characters pasted") << "" << a150 << 150 << a38 << 38 << 112;
+        QTest::newRow("pasted in the middle") << "はじめおわり"
+                                              << "はじめ" + QString(40, QChar(0x3042)) + "おわり" << 43
+                                              << "はじめ" + QString(32, QChar(0x3042)) + "おわり" << 35 << 8;
+        QTest::newRow("one byte left, a double-byte character next")
+            << a37 + "a" << a37 + "aいb" << 40 << a37 + "a" << 38 << 2;
+        QTest::newRow("half-width kana are one byte")
+            << "" << QString(80, QChar(0xFF71)) << 80 << QString(76, QChar(0xFF71)) << 76 << 4;
+        QTest::newRow("deleting never cuts") << a38 << a37 << 37 << a37 << 37 << 0;
+    }
+    void commentFitting() {
+        QFETCH(QString, before);
+        QFETCH(QString, after);
+        QFETCH(int, cursor);
+        QFETCH(QString, text);
+        QFETCH(int, newCursor);
+        QFETCH(int, dropped);
+        const CommentFit fit = fitComment(before, after, cursor);
+        QCOMPARE(fit.text, text);
+        QCOMPARE(fit.dropped, dropped);
+        if (dropped > 0)
+            QCOMPARE(fit.cursor, newCursor);
+        QVERIFY(cp932::byteLength(fit.text) <= kCommentBytes || fit.text == after);
     }
 
     // Filters and lists keep the student with the line; year-end ratios; protection.

@@ -384,6 +384,66 @@ private slots:
         QCOMPARE(d.highest, 60);
         QCOMPARE(d.meanText(), QStringLiteral("平均32.00点"));
     }
+
+    // The bars of "分布": one per score while they fit, else ten classes of the full score; scores
+    // above the full score in a bar of their own.
+    void distributionBars_data() {
+        QTest::addColumn<QList<int>>("scores");
+        QTest::addColumn<int>("full");
+        QTest::addColumn<int>("maxBars");
+        QTest::addColumn<QString>("bars");
+        const auto range = [](int from, int to, int step = 1) {
+            QList<int> list;
+            for (int v = from; v <= to; v += step)
+                list << v;
+            return list;
+        };
+        QTest::newRow("one bar per score")
+            << QList<int>{60, 62, 62, 65} << 100 << 20 << "60:1 61:0 62:2 63:0 64:0 65:1";
+        QTest::newRow("60 distinct scores in tenths")
+            << range(40, 99) << 100 << 20 << "40〜:10 50〜:10 60〜:10 70〜:10 80〜:10 90〜:10";
+        QTest::newRow("the full score in the last class")
+            << QList<int>{0, 55, 99, 100, 100} << 100 << 20
+            << "0〜:1 10〜:0 20〜:0 30〜:0 40〜:0 50〜:1 60〜:0 70〜:0 80〜:0 90〜:3";
+        QTest::newRow("a score above the full score")
+            << QList<int>{70, 72, 75, 150} << 100 << 20 << "70:1 71:0 72:1 73:0 74:0 75:1 100超:1";
+        QTest::newRow("classes and scores above")
+            << (range(10, 100, 10) << 120 << 999) << 100 << 11
+            << "10〜:1 20〜:1 30〜:1 40〜:1 50〜:1 60〜:1 70〜:1 80〜:1 90〜:2 100超:2";
+        QTest::newRow("full score 25 in classes of 3")
+            << range(0, 25) << 25 << 11 << "0〜:3 3〜:3 6〜:3 9〜:3 12〜:3 15〜:3 18〜:3 21〜:3 24〜:2";
+        QTest::newRow("no full score: classes of the highest")
+            << range(0, 45) << 0 << 11 << "0〜:5 5〜:5 10〜:5 15〜:5 20〜:5 25〜:5 30〜:5 35〜:5 40〜:6";
+        QTest::newRow("every score above the full score") << QList<int>{12, 15} << 10 << 20 << "10超:2";
+        QTest::newRow("no scores") << QList<int>{} << 100 << 20 << "";
+        QTest::newRow("room for at least eleven bars")
+            << range(0, 10) << 10 << 3 << "0:1 1:1 2:1 3:1 4:1 5:1 6:1 7:1 8:1 9:1 10:1";
+    }
+    void distributionBars() {
+        QFETCH(QList<int>, scores);
+        QFETCH(int, full);
+        QFETCH(int, maxBars);
+        QFETCH(QString, bars);
+        auto w = std::make_unique<Worksheet>();
+        w->reset();
+        w->item(1).kind = itemkind::kRegular;
+        w->item(1).fullScore = full;
+        std::vector<int> rows;
+        for (int i = 0; i < scores.size(); ++i) {
+            rows.push_back(i);
+            w->score(1, i) = scores[i];
+        }
+        rows.push_back(int(scores.size())); // an empty score is not counted
+        QStringList got;
+        bool aboveLast = true;
+        const auto list = views::distributionBars(views::itemDistribution(*w, rows, 1), full, maxBars);
+        for (const views::DistributionBar &bar : list) {
+            got << bar.label + u':' + QString::number(bar.count);
+            aboveLast = bar.aboveFull == (&bar == &list.back() && bar.label.endsWith(u'超'));
+            QVERIFY(aboveLast);
+        }
+        QCOMPARE(got.join(u' '), bars);
+    }
 };
 
 QTEST_GUILESS_MAIN(EvaluationSessionTest)

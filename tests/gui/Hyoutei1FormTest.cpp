@@ -3,16 +3,21 @@
 // same worksheet browsed read-only. The editing commands: paste and copy through the grids' menu, the
 // results copy, clearing a period and the close without saving.
 #include "evaluation/ui/Hyoutei1Form.h"
+#include "app/DemoEvaluation.h"
 #include "app/DemoSchool.h"
 #include "app/SharedLock.h"
 #include "app/ui/MainForm.h"
 #include "app/ui/PassWordCheck1Form.h"
+#include "common/FileSave.h"
 #include "evaluation/ClassResultFile.h"
 #include "evaluation/EvaluationPaths.h"
 #include "evaluation/WorksheetFile.h"
+#include "evaluation/WorksheetViews.h"
+#include "evaluation/ui/EvaluationModels.h"
 #include "evaluation/ui/EvaluationWindow.h"
 #include "evaluation/ui/HyouteiPropForm.h"
 #include "exchange/ResultCopies.h"
+#include "support/FileSnapshot.h"
 #include "support/gui/GuiFixture.h"
 #include "widgets/FrozenTableView.h"
 #include "widgets/RadioGroup.h"
@@ -20,17 +25,24 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QBarCategoryAxis>
+#include <QChart>
+#include <QChartView>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QPieSeries>
+#include <QPieSlice>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTabBar>
+#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -47,6 +59,31 @@ QString cellText(QTableView *view, int row, int column) {
     return view->model()->index(row, column).data().toString();
 }
 
+QByteArray bytesOf(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Grade 1 国語 of the demo school for classes A..C (lettered), period 1 calculated and period 2
+// permitted.
+bool demoContext(GuiFixture &f, EvaluationContext &c) {
+    test::FixedClock clock;
+    if (!f.writeDemoSchool() ||
+        !demo::calculateFirstPeriod(f.dataFolder(), GuiFixture::kNendo, clock, nullptr))
+        return false;
+    YearSettings y = YearSettings::load(f.dataFolder(), GuiFixture::kNendo);
+    y.hyoutei[1] = true;
+    c.mainCaption = QStringLiteral("成績処理");
+    c.dataFolder = f.dataFolder();
+    c.nendo = GuiFixture::kNendo;
+    c.grade = 1;
+    c.kyouka = QStringLiteral("国語");
+    c.chargeClasses = QStringLiteral("123");
+    c.classType = false;
+    c.teacherName = DemoSchool::teacherNames().at(1);
+    return y.save(f.dataFolder(), GuiFixture::kNendo);
+}
+
 } // namespace
 
 class Hyoutei1FormTest : public QObject {
@@ -55,6 +92,8 @@ class Hyoutei1FormTest : public QObject {
 private slots:
     void typeDefineCalculateAndClose();
     void pasteCopyClearAndCloseWithoutSaving();
+    void failedSaveStaysPendingUntilTheClose();
+    void commentLimitAndChartsFollowEdits();
 };
 
 void Hyoutei1FormTest::typeDefineCalculateAndClose() {
@@ -382,6 +421,201 @@ void Hyoutei1FormTest::pasteCopyClearAndCloseWithoutSaving() {
                           true, nullptr);
     QCOMPARE(saved.dateTime(1), 0.0);
     QVERIFY(saved.at(1, slotOf(1, 1)).evaluation.isEmpty());
+}
+
+// A class result file that cannot be written (a folder took its place while the window was open):
+// 評定計算 of period 2 shows that period while it asks, reports the failure once with the file, leaves
+// every result file and backup as it was and shows "評定未保存"; the close asks again (Cancel stays)
+// and, once the folder is gone, writes every class.
+void Hyoutei1FormTest::failedSaveStaysPendingUntilTheClose() {
+    GuiFixture f;
+    EvaluationContext context;
+    QVERIFY(demoContext(f, context));
+    THyoutei1Form w(context, f.platform());
+    QVERIFY(GuiFixture::showAt(&w, QSize(1280, 800)));
+    EvaluationSession &s = w.session();
+    QVERIFY(!s.readOnly());
+    QVERIFY(s.periodPermitted(2));
+    QTest::mouseClick(GuiFixture::child<QPushButton>(&w, "MikomiCulc"), Qt::LeftButton);
+
+    QStringList files;
+    for (int cls = 1; cls <= 3; ++cls) {
+        const QString path = paths::classResultFile(f.dataFolder(), GuiFixture::kNendo, 1, cls, "国語");
+        files << path << backupPathFor(path);
+    }
+    const QString blocked = files[2];
+    QVERIFY(QFile::remove(blocked));
+    QVERIFY(QDir().mkpath(blocked + "/x"));
+    files.removeAt(2);
+    const test::FileSnapshot snapshot(files);
+    const auto unchanged = [&snapshot] { return snapshot.unchanged(); };
+
+    auto *select = GuiFixture::child<QComboBox>(&w, "HyouteiSelect");
+    QCOMPARE(select->currentText(), views::periodListText(1, s.periodName(1)));
+    QString periodWhileAsked;
+    f.prompter().clear();
+    f.prompter().whenAsked = [&](const QString &text) -> std::optional<Prompter::Answer> {
+        if (periodWhileAsked.isEmpty())
+            periodWhileAsked = select->currentText();
+        if (text == calculation::aboveFullScoreText())
+            return Prompter::Answer::Ok;
+        if (text == calculation::viewpointRatioMissingText() || text == calculation::itemRatioMissingText())
+            return Prompter::Answer::No;
+        return std::nullopt;
+    };
+    w.findChild<QAction *>("HyouteiCulc2")->trigger();
+    f.prompter().whenAsked = nullptr;
+    QVERIFY(s.results().dateTime(2) > 0);
+    QCOMPARE(periodWhileAsked, views::periodListText(2, s.periodName(2)));
+    QCOMPARE(select->currentText(), views::periodListText(2, s.periodName(2)));
+    QStringList failures;
+    for (const QString &text : f.prompter().texts())
+        if (text.contains("保存ができませんでした"))
+            failures << text;
+    QCOMPARE(failures.size(), 1);
+    QCOMPARE(failures[0], calculation::resultsSaveFailedMessage(failures[0].section("\r\n", 1)));
+    QVERIFY(failures[0].contains(QDir::toNativeSeparators(blocked)));
+    QVERIFY(failures[0].contains("同じ名前のフォルダがあります。"));
+    QVERIFY(unchanged());
+    QCOMPARE(GuiFixture::child<QLabel>(&w, "StatusPanel2")->text(), QString("評定未保存"));
+    QVERIFY(!GuiFixture::child<QLabel>(&w, "StatusPanel4")->text().startsWith("評定を保存しました"));
+    QVERIFY(s.resultsPending());
+
+    // The close asks; Cancel keeps the window and its results.
+    f.prompter().clear();
+    f.answerNext(Prompter::Answer::Cancel);
+    w.reject();
+    QCOMPARE(f.prompter().shown().size(), 1);
+    QVERIFY(f.prompter().shown().first().buttons == Prompter::Buttons::YesNoCancel);
+    QVERIFY(f.prompter().shown().first().text.contains(QDir::toNativeSeparators(blocked)));
+    QVERIFY(w.isVisible());
+    QVERIFY(unchanged());
+
+    // The folder is gone: the close writes every class, the old files become the backups.
+    QVERIFY(QDir(blocked).removeRecursively());
+    f.prompter().clear();
+    w.reject();
+    QVERIFY(!w.isVisible());
+    QVERIFY(f.prompter().shown().isEmpty());
+    for (int cls = 1; cls <= 3; ++cls) {
+        EvaluationResults saved;
+        ClassResultFile::load(paths::classResultFile(f.dataFolder(), GuiFixture::kNendo, 1, cls, "国語"), cls,
+                              saved, true, nullptr);
+        QCOMPARE(saved.dateTime(2), s.results().dateTime(2));
+    }
+    QCOMPARE(bytesOf(files[1]), snapshot.bytes(files[0]));
+}
+
+// The comment edits take 76 bytes: a typed character beyond beeps, a long paste is cut and says how
+// much once. The pie of "満点・項目割合" follows a typed ratio at once; the distribution of an item
+// with 60 distinct scores and one above the full score is binned so every label fits, with the
+// score above in its own last bar. A bad cell of a ratio paste is "not a number", not "not a score".
+void Hyoutei1FormTest::commentLimitAndChartsFollowEdits() {
+    GuiFixture f;
+    EvaluationContext context;
+    QVERIFY(demoContext(f, context));
+    THyoutei1Form w(context, f.platform());
+    QVERIFY(GuiFixture::showAt(&w, QSize(1280, 800)));
+    EvaluationSession &s = w.session();
+    auto *pages = GuiFixture::child<QTabWidget>(&w, "PageControl1");
+    QVERIFY(pages);
+
+    // Comments on the individual page.
+    pages->setCurrentIndex(4);
+    auto *list = GuiFixture::child<QListWidget>(&w, "ListBox1");
+    QVERIFY(list && list->count() > 0);
+    list->setCurrentRow(0);
+    auto *memo = GuiFixture::child<QLineEdit>(&w, "MemoEdit1");
+    QVERIFY(memo && !memo->isReadOnly());
+    memo->selectAll();
+    memo->del();
+    const int slot = editing::studentsByClass(s).front().slot;
+    f.prompter().clear();
+    memo->setFocus();
+    memo->insert(QString(150, QChar(0x3042)));
+    QCOMPARE(memo->text(), QString(38, QChar(0x3042)));
+    QCOMPARE(s.results().at(1, slot).comment, QString(38, QChar(0x3042)));
+    QCOMPARE(f.prompter().texts(), QStringList{editing::commentCutMessage(112)});
+    QVERIFY(s.resultsPending());
+    f.prompter().clear();
+    f.sound().played.clear();
+    GuiFixture::typeText(memo, "い");
+    QCOMPARE(memo->text(), QString(38, QChar(0x3042)));
+    QVERIFY(f.prompter().shown().isEmpty());
+    QVERIFY(f.sound().played.contains("beep"));
+
+    // The share pie follows a typed item ratio.
+    pages->setCurrentIndex(2);
+    auto *wariai = GuiFixture::child<FrozenTableView>(&w, "WariaiGrid3");
+    auto *pie = GuiFixture::child<QChartView>(&w, "SharePie");
+    int viewpoint = 0;
+    for (int v = 1; v <= kViewpoints && viewpoint == 0; ++v)
+        if (s.worksheet().viewpointRatio(1, v) >= 1)
+            viewpoint = v;
+    QVERIFY(viewpoint > 0);
+    int item = 0;
+    for (int i = 1; i < kMaxItems && item == 0; ++i)
+        if (s.worksheet().item(i).kind == itemkind::kRegular && s.worksheet().itemRatio(i, 1, viewpoint) == 0)
+            item = i;
+    QVERIFY(item > 0);
+    int ratioRow = -1;
+    for (int r = 0; r < wariai->model()->rowCount() && ratioRow < 0; ++r) {
+        int period = 0, v = 0;
+        evaluationui::ItemRatioModel::rowMeaning(r, period, v);
+        if (period == 1 && v == viewpoint)
+            ratioRow = r;
+    }
+    const auto slices = [pie] {
+        QList<double> values;
+        for (QAbstractSeries *series : pie->chart()->series())
+            if (auto *p = qobject_cast<QPieSeries *>(series))
+                for (QPieSlice *slice : p->slices())
+                    values << slice->value();
+        return values;
+    };
+    const QList<double> piesBefore = slices();
+    wariai->setFocus();
+    wariai->setCurrentIndex(wariai->model()->index(ratioRow, item));
+    QTest::keyClick(wariai, Qt::Key_5);
+    QCOMPARE(s.worksheet().itemRatio(item, 1, viewpoint), 5);
+    QList<double> expected;
+    for (const views::ChartPoint &p : views::sharePie(s, 1, 0))
+        expected << p.value;
+    QCOMPARE(slices(), expected);
+    QVERIFY(slices() != piesBefore);
+
+    // The distribution of 60 distinct scores and one above the full score.
+    s.worksheet().item(item).fullScore = 100;
+    for (std::size_t i = 0; i < s.rows().size(); ++i)
+        s.setScore(item, s.rows()[i], i == 0 ? 150 : 40 + int(i % 60));
+    wariai->setCurrentIndex(wariai->model()->index(1, item + 1));
+    wariai->setCurrentIndex(wariai->model()->index(1, item));
+    auto *bunpu = GuiFixture::child<QChartView>(&w, "BunpuChart");
+    QBarCategoryAxis *axis = nullptr;
+    for (QAbstractAxis *a : bunpu->chart()->axes(Qt::Horizontal))
+        axis = axis ? axis : qobject_cast<QBarCategoryAxis *>(a);
+    QVERIFY(axis);
+    const QStringList categories = axis->categories();
+    QVERIFY(categories.size() >= 2 && categories.size() <= 12);
+    QCOMPARE(categories.last(), QString("100超"));
+    QCOMPARE(categories.first(), QString("40〜"));
+    const QFontMetrics metrics(axis->labelsFont());
+    for (const QString &label : categories)
+        QVERIFY2(metrics.horizontalAdvance(label) + 12 <
+                     bunpu->chart()->plotArea().width() / categories.size(),
+                 qPrintable(label));
+    QVERIFY(!bunpu->grab().isNull());
+
+    // A ratio paste with a word in it.
+    wariai->setCurrentIndex(wariai->model()->index(ratioRow, item));
+    f.doubles.clipboard.setText("3\tかな\r\n");
+    w.copyPastePopup(wariai);
+    f.prompter().clear();
+    w.findChild<QAction *>("Paste1")->trigger();
+    QCOMPARE(f.lastMessage(), editing::refusedCellsMessage(1, editing::CellKind::Number));
+    QVERIFY(f.lastMessage().startsWith("数値として読めないセル"));
+    f.answerNext(Prompter::Answer::No);
+    QTest::mouseClick(GuiFixture::child<QPushButton>(&w, "SpeedButton8"), Qt::LeftButton);
 }
 
 QTEST_MAIN(Hyoutei1FormTest)

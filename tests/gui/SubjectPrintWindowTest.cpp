@@ -78,6 +78,8 @@ private slots:
         QVERIFY(w.session().isModified());
 
         bool savedFirst = false;
+        bool documentE = true;
+        QString documentETip;
         QStringList buttons;
         int pagesWithout = -1;
         whenShown<TPrintHyoutei1Form>([&](TPrintHyoutei1Form *d) {
@@ -86,6 +88,8 @@ private slots:
                              QStringLiteral("自動保存済");
             for (int i = 1; i <= 6; ++i)
                 buttons.append(GuiFixture::child<QPushButton>(d, QStringLiteral("Button%1").arg(i))->text());
+            documentE = GuiFixture::child<QPushButton>(d, QStringLiteral("Button5"))->isEnabled();
+            documentETip = GuiFixture::child<QPushButton>(d, QStringLiteral("Button5"))->toolTip();
             QTest::mouseClick(GuiFixture::child<QPushButton>(d, QStringLiteral("Button3")), Qt::LeftButton);
             pagesWithout = target.layout().isEmpty() ? 0 : 1;
             GuiFixture::child<QListWidget>(d, QStringLiteral("CheckListBox1"))
@@ -102,6 +106,13 @@ private slots:
                               QStringLiteral("到達度と評定"), QStringLiteral("項目の得点一覧"),
                               QStringLiteral("評定推移とコメント"), QStringLiteral("表紙(鑑)")}));
         QCOMPARE(pagesWithout, 0);
+        // 資料E is a year-end document: offered for 学年末評定 (period 4 of the demo) only.
+        QVERIFY(!documentE);
+        QCOMPARE(documentETip, QStringLiteral("資料Eは学年末の評定でのみ印刷できます。"));
+        {
+            TPrintHyoutei1Form yearEnd(w.session(), 4, f.platform(), &target);
+            QVERIFY(GuiFixture::child<QPushButton>(&yearEnd, QStringLiteral("Button5"))->isEnabled());
+        }
         QVERIFY(f.prompter().texts().contains(QStringLiteral("学級を選択してください。")));
         const QJsonArray pages = target.layout()[QStringLiteral("pages")].toArray();
         QCOMPARE(pages.size(), 1);

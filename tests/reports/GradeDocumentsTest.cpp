@@ -337,9 +337,15 @@ private slots:
         QVERIFY(texts(notice, 0).contains(QStringLiteral("到達度通知票")));
         QVERIFY(texts(notice, 0).contains(QStringLiteral("2024年度 1年 1組 1番")));
         QVERIFY(texts(notice, 0).contains(QStringLiteral("青木一郎")));
-        const int row = yOf(notice, 0, QStringLiteral(" 72.5"));
-        QCOMPARE(line(notice, 0, row),
-                 (QStringList{QStringLiteral("国語"), QStringLiteral(" 72.5"), QStringLiteral(" 81.0")}));
+        // Each viewpoint's mark with its percentage beneath; the achievement beside the subject.
+        const int row = yOf(notice, 0, QStringLiteral("国語"));
+        QCOMPARE(line(notice, 0, row), (QStringList{QStringLiteral("国語"), QStringLiteral(" 81.0")}));
+        const int below = yOf(notice, 0, QStringLiteral("72.5%"));
+        QVERIFY(below > row);
+        QCOMPARE(line(notice, 0, below), QStringList{QStringLiteral("72.5%")});
+        QCOMPARE(line(notice, 0, row - (below - row)),
+                 (QStringList{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("A"),
+                              QStringLiteral("B"), QStringLiteral("C")}));
         QVERIFY(texts(notice, 3).contains(QStringLiteral("田中次郎")));
         // The guardian's seal: one character a row, one under the other.
         std::vector<QJsonObject> seal4;
@@ -403,15 +409,20 @@ private slots:
         }
     }
 
-    // Every text and line of every document lies within the printable area, in both list orientations.
+    // Every text and line of every document lies within the printable area and its frames, in both list
+    // orientations, with six viewpoint marks in eight subjects.
     void everythingOnThePaper() {
         for (int houkou : {0, 1}) {
             Grade g(2, houkou);
             for (int cls = 1; cls <= 2; ++cls)
                 for (int n = 1; n <= 60; ++n) {
                     g.name(cls, n, QStringLiteral("長谷川左衛門次"));
-                    for (const QString &subject : {QStringLiteral("国語"), QStringLiteral("数学"),
-                                                   QStringLiteral("理科"), QStringLiteral("英語")}) {
+                    // Six viewpoints in every subject but 社会: the narrowest columns.
+                    for (const QString &subject :
+                         {QStringLiteral("国語"), QStringLiteral("数学"), QStringLiteral("理科"),
+                          QStringLiteral("英語"), QStringLiteral("音楽"), QStringLiteral("美術"),
+                          n % 2 ? QStringLiteral("保体B") : QStringLiteral("保体G"),
+                          QStringLiteral("技家")}) {
                         StudentResult &r = g.result(subject, cls, n);
                         r.evaluation = QStringLiteral("5");
                         r.percentage = 100;

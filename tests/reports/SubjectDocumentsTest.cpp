@@ -68,9 +68,9 @@ struct Subject {
         return true;
     }
 
-    QJsonObject print(SubjectDocument document, const std::vector<int> &classes) {
+    QJsonObject print(SubjectDocument document, const std::vector<int> &classes, int period = 1) {
         RecordingPrintTarget target;
-        const PrintOutcome out = printSubjectDocument(document, *session, 1, classes, target, prompter,
+        const PrintOutcome out = printSubjectDocument(document, *session, period, classes, target, prompter,
                                                       QDateTime(QDate(2024, 7, 19), QTime(15, 0)));
         return out.printed ? target.layout() : QJsonObject();
     }
@@ -252,8 +252,10 @@ private slots:
         // No item carries weight: 資料B still prints its headings on one page.
         QCOMPARE(pages(s.print(SubjectDocument::ShiryouB, {})).size(), 1);
 
-        session.results().at(1, slotOf(1, 3)).comment = kLongComment;
-        const QJsonObject e = s.print(SubjectDocument::ShiryouE, {1});
+        // 資料E: the year-end period (学年末評定) only.
+        QVERIFY(s.print(SubjectDocument::ShiryouE, {1}).isEmpty());
+        session.results().at(4, slotOf(1, 3)).comment = kLongComment;
+        const QJsonObject e = s.print(SubjectDocument::ShiryouE, {1}, 4);
         QCOMPARE(pages(e).size(), 1);
         QList<QJsonObject> commentLines;
         for (const QJsonObject &op : textOps(pages(e)[0]))

@@ -6,7 +6,8 @@ namespace tavro::test {
 
 Prompter::Answer ScriptedPrompter::ask(const QString &caption, const QString &text, Buttons buttons,
                                        Answer defaultAnswer, Icon) {
-    const Answer answer = m_script.isEmpty() ? defaultAnswer : m_script.takeFirst();
+    const std::optional<Answer> chosen = whenAsked ? whenAsked(text) : std::nullopt;
+    const Answer answer = chosen ? *chosen : m_script.isEmpty() ? defaultAnswer : m_script.takeFirst();
     m_shown.append(Shown{caption, text, buttons, defaultAnswer, answer});
     return answer;
 }

@@ -13,6 +13,9 @@
 #include <QList>
 #include <QStringList>
 
+#include <functional>
+#include <optional>
+
 namespace tavro::test {
 
 // Answers questions from a script, in order; a question with no scripted answer left gets its
@@ -27,6 +30,9 @@ public:
         Answer answer;
     };
     void script(std::initializer_list<Answer> answers) { m_script.append(answers); }
+    // Called for every box before it is answered (to look at the window meanwhile); an answer it
+    // returns goes before the script.
+    std::function<std::optional<Answer>(const QString &text)> whenAsked;
     Answer ask(const QString &caption, const QString &text, Buttons buttons, Answer defaultAnswer,
                Icon icon = Icon::None) override;
     const QList<Shown> &shown() const { return m_shown; }

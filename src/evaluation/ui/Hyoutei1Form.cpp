@@ -23,6 +23,7 @@
 #include <QButtonGroup>
 #include <QChartView>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -955,6 +956,8 @@ bool THyoutei1Form::ratioKey(QTableView *view, QKeyEvent *event) {
                 m_itemRatioModel->refreshRow(evaluationui::ItemRatioModel::headerRowOf(period));
             else
                 m_scoreModel->refreshColumn(evaluationui::ScoreModel::kFixed + current.column() - 1);
+            // The pie follows the blue numbers, the distribution the full score.
+            refreshSharePie();
         }
         refreshStatus();
     }
@@ -1062,20 +1065,20 @@ void THyoutei1Form::mikomiClick() {
 void THyoutei1Form::hyouteiCulc(int period) {
     if (m_session.readOnly() || !m_session.periodPermitted(period))
         return;
-    const calculation::Report report = m_session.calculate(period, *m_platform.prompter, *m_platform.clock);
-    if (report.outcome == calculation::Outcome::Stopped)
-        return;
+    // The period is current before the questions, so the page shows which period they are about.
     const auto &periods = m_session.periods();
     for (std::size_t i = 0; i < periods.size(); ++i)
         if (periods[i].number == period)
             m_hyouteiSelect->setCurrentIndex(int(i));
+    const calculation::Report report = m_session.calculate(period, *m_platform.prompter, *m_platform.clock);
+    if (report.outcome == calculation::Outcome::Stopped)
+        return;
     m_resultModel->refreshAll();
     m_pasteModel->refreshAll();
     refreshNinzu();
     refreshStatus();
-    if (report.outcome == calculation::Outcome::SaveFailed)
-        m_platform.prompter->message(kCaption, report.saveError, Prompter::Icon::Warning);
-    else
+    // A failed save was reported by the calculation; the results stay pending.
+    if (report.outcome != calculation::Outcome::SaveFailed)
         m_status[4]->setText(QStringLiteral("評定を保存しました。(") + dateTimeText(report.dateTime) +
                              QLatin1Char(')'));
 }
@@ -1131,7 +1134,9 @@ void THyoutei1Form::printClick(bool shift) {
 
 void THyoutei1Form::refreshStatus() {
     m_status[1]->setText(m_session.isModified() ? QStringLiteral("変更あり") : QString());
-    m_status[2]->setText(m_session.isCalculated() ? QStringLiteral("評定済み") : QString());
+    m_status[2]->setText(m_session.resultsSaveFailed() ? QStringLiteral("評定未保存")
+                         : m_session.isCalculated()    ? QStringLiteral("評定済み")
+                                                       : QString());
     const double stamp = m_session.results().dateTime(m_period);
     m_status[3]->setText(
         views::periodListText(m_period, m_session.periodName(m_period)) +
@@ -1186,10 +1191,16 @@ void THyoutei1Form::refreshItemCharts(int item) {
         return;
     }
     const views::ItemDistribution d = views::itemDistribution(m_session.worksheet(), m_session.rows(), item);
+    // As many bars as their labels fit side by side; scores above the full score in a pink bar.
+    const QFontMetrics metrics(ui::uiFont(9));
+    const int labelWidth = metrics.horizontalAdvance(QStringLiteral("000〜")) + 12;
+    const int maxBars = std::max(1, (m_distributionChart->width() - 100) / labelWidth);
     std::vector<charts::Point> bars;
-    for (std::size_t i = 0; i < d.counts.size(); ++i)
-        bars.push_back({QString::number(d.lowest + int(i)), double(d.counts[i]), QColor(96, 144, 208)});
-    charts::showBars(m_distributionChart, QStringLiteral("分布"), bars, false);
+    for (const views::DistributionBar &bar :
+         views::distributionBars(d, m_session.worksheet().item(item).fullScore, maxBars))
+        bars.push_back(
+            {bar.label, double(bar.count), bar.aboveFull ? QColor(255, 192, 192) : QColor(96, 144, 208)});
+    charts::showColouredBars(m_distributionChart, QStringLiteral("分布"), bars);
     m_countLabel->setText(d.countText());
     m_meanLabel->setText(d.meanText());
     std::vector<charts::Point> means;
@@ -1238,6 +1249,18 @@ void THyoutei1Form::memoChange(int period) {
         return;
     const int slot = m_studentLines[std::size_t(row)].slot;
     QLineEdit *edit = m_comments[std::size_t(period - 1)];
+    // At most 76 bytes: a typed character that does not fit is refused, a paste is cut and says so.
+    const editing::CommentFit fit = editing::fitComment(m_session.results().at(period, slot).comment,
+                                                        edit->text(), edit->cursorPosition());
+    if (fit.dropped > 0) {
+        edit->setText(fit.text);
+        edit->setCursorPosition(fit.cursor);
+        if (fit.inserted > 1)
+            m_platform.prompter->message(kCaption, editing::commentCutMessage(fit.dropped),
+                                         Prompter::Icon::Information);
+        else if (m_platform.sound)
+            m_platform.sound->beep();
+    }
     QString reason;
     if (!editing::setComment(m_session, period, slot, edit->text(), &reason) && !reason.isEmpty())
         m_platform.prompter->message(kCaption, reason, Prompter::Icon::Warning);
@@ -1453,9 +1476,16 @@ void THyoutei1Form::pasteClick() {
             afterPercentageEdit();
     }
     refreshStatus();
+    const editing::CellKind kind = grid == m_tokuten      ? editing::CellKind::Score
+                                   : grid == m_importGrid ? editing::CellKind::Text
+                                                          : editing::CellKind::Number;
+    QStringList notes;
     if (outcome.refused > 0)
-        m_platform.prompter->message(kCaption, editing::refusedCellsMessage(outcome.refused),
-                                     Prompter::Icon::Warning);
+        notes.append(editing::refusedCellsMessage(outcome.refused, kind));
+    if (outcome.cutComments > 0)
+        notes.append(editing::cutCommentsMessage(outcome.cutComments));
+    if (!notes.isEmpty())
+        m_platform.prompter->message(kCaption, notes.join(QStringLiteral("\r\n")), Prompter::Icon::Warning);
 }
 
 void THyoutei1Form::deleteClick() {
@@ -1545,7 +1575,7 @@ void THyoutei1Form::hyouteiClearClick(int period) {
     refreshStatus();
     if (m_byAttainment->isChecked())
         refillStudentList();
-    m_status[4]->setText(status);
+    m_status[4]->setText(cleared ? status : QString());
     if (!error.isEmpty())
         m_platform.prompter->message(kCaption, error, Prompter::Icon::Warning);
 }

@@ -25,6 +25,7 @@ TPrintHyoutei2Form::TPrintHyoutei2Form(const GradeHyouteiStore &store, const QSt
     m_data.store = &store;
     m_data.classTeachers =
         reports::GradeDocumentData::classTeachersOf(TeacherFile::load(in.dataFolder, in.nendo), in.grade);
+    m_data.viewpoints = reports::GradeDocumentData::viewpointsOf(in.dataFolder, in.nendo, in.schoolKind);
 
     auto *v = new QVBoxLayout(this);
     v->setContentsMargins(0, 0, 0, 0);

@@ -51,6 +51,10 @@ void SubjectPrintWindow::addDocument(const QString &text, const QString &name,
                                      reports::SubjectDocument document) {
     QPushButton *button = m_frame->addDocumentButton(text, name);
     connect(button, &QPushButton::clicked, this, [this, document] { print(document); });
+    if (!reports::offeredFor(document, m_session, m_period)) {
+        button->setEnabled(false);
+        button->setToolTip(reports::yearEndOnlyMessage());
+    }
 }
 
 void SubjectPrintWindow::print(reports::SubjectDocument document) {
