@@ -3,6 +3,7 @@
 #include "app/Startup.h"
 
 #include "common/DataPaths.h"
+#include "common/FileSave.h"
 #include "config/Electives.h"
 #include "config/Roster.h"
 #include "evaluation/ClassResultFile.h"
@@ -208,18 +209,29 @@ bool loadWorksheet(const QStringList &args, QCommandLineParser &parser, Workshee
         status = kUserError;
         return false;
     }
+    // A file that is there but cannot be read would be saved over with what is missing from memory.
+    auto unreadable = [&status](const QString &path) {
+        status = userError(QStringLiteral("次のファイルを読み込めませんでした。\n%1\n"
+                                          "データを守るため、保存しません。")
+                               .arg(QDir::toNativeSeparators(path)));
+        return false;
+    };
+    if (report.unreadable)
+        return unreadable(w.worksheetPath());
     if (!report.found) {
         status = userError(
             QStringLiteral("評定ファイルがありません: %1").arg(QDir::toNativeSeparators(w.worksheetPath())));
         return false;
     }
     if (w.elective) {
-        const ReadReport r = ElectiveResultFile::load(
-            paths::electiveResultFile(w.dataFolder, w.nendo, w.grade, w.subject), *w.results, &prompter);
+        const QString path = paths::electiveResultFile(w.dataFolder, w.nendo, w.grade, w.subject);
+        const ReadReport r = ElectiveResultFile::load(path, *w.results, &prompter);
         if (r.tooNew) {
             status = kUserError;
             return false;
         }
+        if (r.unreadable)
+            return unreadable(path);
     } else {
         const auto grade = ClassResultFile::loadGrade(w.dataFolder, w.nendo, w.grade, w.subject,
                                                       w.settings.classCount[std::size_t(w.grade - 1)],
@@ -228,10 +240,23 @@ bool loadWorksheet(const QStringList &args, QCommandLineParser &parser, Workshee
             status = kUserError;
             return false;
         }
+        const int classCount = std::min(w.settings.classCount[std::size_t(w.grade - 1)], kMaxClasses);
+        for (int cls : classes) {
+            if (cls < 1 || cls > classCount)
+                continue;
+            const QString path = paths::classResultFile(w.dataFolder, w.nendo, w.grade, cls, w.subject);
+            const bool read =
+                std::find(grade.classesRead.begin(), grade.classesRead.end(), cls) != grade.classesRead.end();
+            if (!read && paths::fileExists(path))
+                return unreadable(path);
+        }
     }
-    w.sheet = std::make_unique<EvaluationSheet>(
-        EvaluationSheet{*w.worksheet, *w.results, w.settings, w.elective, rows,
-                        roster::readNames(w.dataFolder, w.nendo, w.grade)});
+    const QString rosterPath = paths::rosterFile(w.dataFolder, w.nendo, w.grade);
+    QByteArray rosterBytes;
+    if (!readWholeFile(rosterPath, rosterBytes) && paths::fileExists(rosterPath))
+        return unreadable(rosterPath);
+    w.sheet = std::make_unique<EvaluationSheet>(EvaluationSheet{
+        *w.worksheet, *w.results, w.settings, w.elective, rows, roster::parseNames(rosterBytes)});
     w.sheet->names.resize(kSlots);
     w.target = ResultTarget{w.dataFolder, w.nendo, w.grade, w.subject, w.elective, classes, rows};
     return true;

@@ -4,6 +4,7 @@
 #include "cli/CliPrompter.h"
 #include "cli/CliSupport.h"
 #include "common/DataPaths.h"
+#include "common/IniFile.h"
 #include "config/TeacherFile.h"
 
 namespace tavro::cli {
@@ -60,9 +61,11 @@ int run(const QStringList &args) {
             return userError(QStringLiteral("パスワードがありません。"));
         if (!checkPasswordText(password, &error))
             return userError(error);
-        MainSettings settings = MainSettings::load(dataFolder);
-        settings.password = scramble(password, QString::fromLatin1(kAdminScrambleConstant));
-        if (!settings.save(dataFolder, &error))
+        // Only the password key is written, in the file as it is read now: the other settings stay.
+        IniFile ini(paths::resolveExisting(paths::mainSettingsFile(dataFolder)));
+        ini.writeString(QStringLiteral("Settings"), QStringLiteral("Password"),
+                        scramble(password, QString::fromLatin1(kAdminScrambleConstant)));
+        if (!ini.save(&error))
             return userError(error);
         out() << QStringLiteral("管理者パスワードを設定しました。\n");
         out().flush();

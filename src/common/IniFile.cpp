@@ -70,9 +70,11 @@ void IniFile::load(const QString &path) {
     QByteArray bytes;
     m_existed = readWholeFile(m_path, bytes);
     loadBytes(bytes);
+    m_unreadable = !m_existed && paths::fileExists(m_path);
 }
 
 void IniFile::loadBytes(const QByteArray &bytes) {
+    m_unreadable = false;
     m_lines.clear();
     m_modified = false;
     // Lines end at CR LF, LF or CR; no code page 932 trail byte is below 0x40, so splitting the
@@ -268,6 +270,9 @@ bool IniFile::save(QString *error) {
     };
     if (m_path.isEmpty())
         return fail(QStringLiteral("保存先のファイル名がありません。"));
+    // Saving what was read of a file that could not be read would drop all its other settings.
+    if (m_unreadable && paths::fileExists(m_path))
+        return fail(QStringLiteral("ファイルを読み込めなかったので、上書きしません。"));
     QByteArray bytes;
     QString reason;
     if (!buildBytes(bytes, &reason))
@@ -280,6 +285,8 @@ bool IniFile::save(QString *error) {
 }
 
 bool IniFile::saveAs(const QString &path, QString *error) {
+    if (path != m_path)
+        m_unreadable = false;
     m_path = path;
     m_modified = true;
     return save(error);

@@ -17,7 +17,7 @@ public:
     explicit IniFile(const QString &path);
 
     // Loads `path` (found without regard to letter case). A missing or unreadable file gives an
-    // empty object (existed() tells which).
+    // empty object (existed() tells which); an unreadable one is not saved over while it is there.
     void load(const QString &path);
     // Replaces the content with the given bytes (as if read from a file); path unchanged.
     void loadBytes(const QByteArray &bytes);
@@ -73,6 +73,7 @@ private:
 
     QString m_path;
     bool m_existed = false;
+    bool m_unreadable = false;
     bool m_modified = false;
     std::vector<Line> m_lines;
 };

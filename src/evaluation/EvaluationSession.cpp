@@ -1,6 +1,7 @@
 #include "evaluation/EvaluationSession.h"
 
 #include "common/DataPaths.h"
+#include "common/FileSave.h"
 #include "common/Rounding.h"
 #include "config/Electives.h"
 #include "config/Roster.h"
@@ -98,8 +99,13 @@ void EvaluationSession::load(Prompter &prompter) {
 
 void EvaluationSession::loadRows(Prompter &prompter) {
     const QString &folder = m_context.dataFolder;
-    const std::vector<RosterEntry> entries = roster::readEntries(
-        paths::resolveExisting(paths::rosterFile(folder, m_context.nendo, m_context.grade)));
+    // An unreadable roster would give every student an empty name: view mode, like a damaged file.
+    const QString rosterPath =
+        paths::resolveExisting(paths::rosterFile(folder, m_context.nendo, m_context.grade));
+    QByteArray rosterBytes;
+    if (!readWholeFile(rosterPath, rosterBytes) && paths::fileExists(rosterPath))
+        noteProblem(rosterPath, {QStringLiteral("読み込めません")});
+    const std::vector<RosterEntry> entries = roster::parseEntries(rosterBytes);
     std::fill(m_names.begin(), m_names.end(), QString());
     std::fill(m_readings.begin(), m_readings.end(), QString());
     for (std::size_t i = 0; i < entries.size() && i < std::size_t(kSlots); ++i) {

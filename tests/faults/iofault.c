@@ -244,7 +244,8 @@ static int openCommon(const char *what, int dirfd, const char *path, int flags, 
                       int (*call)(int, const char *, int, mode_t)) {
     char abs[PATH_MAX];
     const int inside = under(dirfd, path, abs);
-    if (inside && (g_reads || writes(flags)) && strike(what, abs))
+    const int writing = writes(flags);
+    if (inside && (g_reads || writing) && strike(writing ? what : "open(read)", abs))
         return fail();
     return track(call(dirfd, path, flags, mode), inside);
 }
