@@ -298,6 +298,10 @@ bool saveFilesAtomically(const std::vector<FileWrite> &files, QString *error, Ba
         Entry e;
         e.target = saveTargetOf(file.path);
         QString reason;
+        if (QFileInfo(e.target).isDir()) {
+            discard();
+            return fail(error, e.target, QStringLiteral("同じ名前のフォルダがあります。"));
+        }
         if (!writeTemporary(e.target, file.bytes, e.temp, reason)) {
             discard();
             return fail(error, e.target, reason);
