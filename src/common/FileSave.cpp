@@ -12,7 +12,6 @@
 #include <QRandomGenerator>
 
 #ifdef Q_OS_WIN
-#include <io.h>
 #include <windows.h>
 #else
 #include <cerrno>
@@ -75,7 +74,17 @@ void removeStaleTemporaries(const QString &path) {
 
 bool syncToDisk(QFile &file) {
 #ifdef Q_OS_WIN
-    return FlushFileBuffers(reinterpret_cast<HANDLE>(_get_osfhandle(file.handle())));
+    // QFile keeps its Windows handle to itself (handle() is no C runtime descriptor): the file's buffers are
+    // flushed through a second handle.
+    const HANDLE second =
+        CreateFileW(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(file.fileName()).utf16()),
+                    GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (second == INVALID_HANDLE_VALUE)
+        return false;
+    const bool flushed = FlushFileBuffers(second);
+    CloseHandle(second);
+    return flushed;
 #else
     return ::fsync(file.handle()) == 0;
 #endif
@@ -84,11 +93,29 @@ bool syncToDisk(QFile &file) {
 // Replaces `to` by `from` in one step.
 bool renameOver(const QString &from, const QString &to, QString &reason) {
 #ifdef Q_OS_WIN
-    if (MoveFileExW(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(from).utf16()),
-                    reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(to).utf16()),
-                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return true;
-    reason = QStringLiteral("名前を変更できませんでした。(エラー %1)").arg(GetLastError());
+    const auto *source = reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(from).utf16());
+    const auto *target = reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(to).utf16());
+    // A file held open by another program (a virus scanner, a colleague's spreadsheet) refuses the
+    // replacement; a short hold is waited out, a long one is reported.
+    DWORD code = 0;
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        if (MoveFileExW(source, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return true;
+        code = GetLastError();
+        if (code != ERROR_SHARING_VIOLATION && code != ERROR_LOCK_VIOLATION && code != ERROR_ACCESS_DENIED)
+            break;
+        Sleep(100);
+    }
+    const DWORD attributes = GetFileAttributesW(target);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        reason = QStringLiteral("ファイルが読み取り専用です。");
+    else if (code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION)
+        reason = QStringLiteral("ほかのプログラムがファイルを使用しています。");
+    else if (code == ERROR_ACCESS_DENIED)
+        reason =
+            QStringLiteral("ファイルを置き換える権限がないか、ほかのプログラムがファイルを使用しています。");
+    else
+        reason = QStringLiteral("名前を変更できませんでした。(エラー %1)").arg(code);
 #else
     if (::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0)
         return true;
@@ -120,8 +147,12 @@ bool writeTemporary(const QString &target, const QByteArray &bytes, QString &tem
         return false;
     }
     const bool ok = file.write(bytes) == bytes.size() && file.flush() && syncToDisk(file);
+#ifndef Q_OS_WIN
+    // On Windows the only permission is the read-only attribute, which refuses the replacement anyway
+    // and would keep the temporary file from being removed.
     if (ok && QFileInfo::exists(target))
         file.setPermissions(QFileInfo(target).permissions());
+#endif
     file.close();
     if (ok && file.error() == QFileDevice::NoError)
         return true;

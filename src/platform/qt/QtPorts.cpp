@@ -19,7 +19,10 @@ SettingsUserStore::SettingsUserStore() {
 }
 
 SettingsUserStore::SettingsUserStore(const QString &iniPath)
-    : m_settings(std::make_unique<QSettings>(iniPath, QSettings::IniFormat)) {}
+    : SettingsUserStore(iniPath, QSettings::IniFormat) {}
+
+SettingsUserStore::SettingsUserStore(const QString &path, QSettings::Format format)
+    : m_settings(std::make_unique<QSettings>(path, format)) {}
 
 int SettingsUserStore::readInt(const QString &section, const QString &name, int def) const {
     const QVariant v = m_settings->value(section + QLatin1Char('/') + name);
@@ -58,6 +61,7 @@ void LockFileInstanceGuard::release() {
         m_lock->unlock();
 }
 
+#ifndef Q_OS_WIN
 QString SystemWorkstationInfo::userName() const {
     QString name = qEnvironmentVariable("USERNAME");
     if (name.isEmpty())
@@ -68,5 +72,12 @@ QString SystemWorkstationInfo::userName() const {
 QString SystemWorkstationInfo::computerName() const {
     return QSysInfo::machineHostName().left(255);
 }
+
+bool isUncPath(const QString &path) {
+    return path.startsWith(QStringLiteral("\\\\")) || path.startsWith(QStringLiteral("//"));
+}
+
+void useBinaryStandardStreams() {}
+#endif
 
 } // namespace tavro

@@ -4,6 +4,8 @@
 #include "platform/Prompter.h"
 #include "platform/SoundPlayer.h"
 
+#include <QByteArray>
+#include <QHash>
 #include <QSet>
 #include <QThread>
 
@@ -30,6 +32,25 @@ public:
     void setText(const QString &text) override;
 };
 
+#ifdef Q_OS_WIN
+// Plays the sounds of the resources ":/sounds/NAME.wav" by NAME with PlaySound from memory, asynchronously
+// (SND_MEMORY | SND_ASYNC). The wave bytes are read once, at construction, and stay in memory while a sound
+// may play. A sound started while another plays replaces it. Construct after the QApplication.
+class SystemSoundPlayer final : public SoundPlayer {
+public:
+    SystemSoundPlayer();
+    ~SystemSoundPlayer() override;
+    SystemSoundPlayer(const SystemSoundPlayer &) = delete;
+    SystemSoundPlayer &operator=(const SystemSoundPlayer &) = delete;
+
+    // Starts NAME from its beginning, also when it is still playing. Unknown names are ignored.
+    void play(const QString &name) override;
+    void beep() override;
+
+private:
+    QHash<QString, QByteArray> m_waves;
+};
+#else
 // Plays the sounds of the resources ":/sounds/NAME.wav" by NAME. Every sound is loaded once, at construction,
 // into a QSoundEffect living on a thread of its own, so play() only posts a request and never waits for the
 // audio device. Without an audio device nothing is heard. Construct after the QApplication.
@@ -49,5 +70,7 @@ private:
     QThread m_thread;
     QObject *m_effects; // parent of the QSoundEffects, lives in m_thread
 };
+
+#endif
 
 } // namespace tavro
