@@ -3,6 +3,8 @@
 
 #include <QDir>
 
+#include <iterator>
+
 #include <cstdio>
 #include <fcntl.h>
 #include <io.h>
