@@ -19,6 +19,7 @@ VIAddVersionKey /LANG=1041 "ProductName" "${PRODUCT}"
 VIAddVersionKey /LANG=1041 "FileDescription" "${PRODUCT} セットアップ"
 VIAddVersionKey /LANG=1041 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=1041 "ProductVersion" "${VERSION}"
+VIAddVersionKey /LANG=1041 "LegalCopyright" "licenses\README.txt"
 
 !include "MUI2.nsh"
 !insertmacro MUI_PAGE_DIRECTORY

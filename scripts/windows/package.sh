@@ -6,7 +6,8 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 repo=$PWD
 
-scripts/windows/build.sh tavro tavro-cli tavro-print
+# --no-build: pack what build/windows holds.
+[ "${1:-}" = --no-build ] || scripts/windows/build.sh tavro tavro-cli tavro-print
 qt=$(scripts/windows/find-qt.sh)
 version=$(sed -n 's/^project(tavro VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 bin=build/windows/src
@@ -36,6 +37,9 @@ while [ ${#queue[@]} -gt 0 ]; do
     done
   done
 done
+
+# No debugging symbols in what is shipped.
+x86_64-w64-mingw32-strip --strip-unneeded "$stage"/*.exe "$stage"/*.dll "$stage"/*/*.dll
 
 # Qt's dialogs in Japanese: read by the program from the folder translations beside it.
 cp /usr/share/qt6/translations/qt_ja.qm /usr/share/qt6/translations/qtbase_ja.qm "$stage"/translations/

@@ -38,9 +38,8 @@ new_prefix() {
   WINEPREFIX=$prefix wineboot -i >/dev/null 2>&1
   local fonts=$prefix/drive_c/windows/Fonts
   mkdir -p "$fonts"
-  for f in /usr/share/fonts/opentype/ipafont-gothic/*.ttf /usr/share/fonts/opentype/ipafont-mincho/*.ttf \
-    /usr/share/fonts/truetype/fonts-japanese-*.ttf; do
-    [ -e "$f" ] && cp -L "$f" "$fonts/"
+  for f in /usr/share/fonts/opentype/ipafont-gothic/*.ttf /usr/share/fonts/opentype/ipafont-mincho/*.ttf; do
+    [ -e "$f" ] && ln -sf "$f" "$fonts/"
   done
   WINEPREFIX=$prefix wineserver -w
 }
