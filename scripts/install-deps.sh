@@ -6,6 +6,7 @@ packages=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-charts-dev qt6-multimedia-dev libqt6opengl6-dev
   libqt6svg6 qt6-qpa-plugins
+  qt6-translations-l10n
   libgl-dev
   fonts-ipafont fonts-ipafont-gothic fonts-ipafont-mincho
   xvfb xauth

@@ -5,6 +5,7 @@
 #include "evaluation/ui/EvaluationWindow.h"
 #include "platform/Platform.h"
 #include "platform/qt/QtPorts.h"
+#include "platform/qt/QtTranslations.h"
 #include "platform/qt/ui/QtWidgetPorts.h"
 #include "testscores/ui/ScoreEntryWindow.h"
 
@@ -39,6 +40,8 @@ int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tavro"));
     QApplication::setStyle(new TavroStyle);
+    installQtTranslations(
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("translations")));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QString::fromUtf8(kProgramTitle));

@@ -2,6 +2,7 @@
 
 #include "common/Cp932.h"
 #include "common/DataPaths.h"
+#include "common/FileErrors.h"
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
 #include "platform/WorkstationInfo.h"
@@ -153,7 +154,7 @@ bool SharedLock::appendLog(const QString &lockName, const QString &teacherName, 
     }
     if (error)
         *error = QStringLiteral("使用記録のファイルに書き込めませんでした。\r\n%1\r\n%2")
-                     .arg(QDir::toNativeSeparators(path), file.errorString());
+                     .arg(QDir::toNativeSeparators(path), fileerror::reason(file));
     return false;
 }
 

@@ -6,6 +6,7 @@
 
 #include "app/Startup.h"
 #include "platform/qt/QtPorts.h"
+#include "reports/Conference.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -167,6 +168,10 @@ QCommandLineOption gradeOption() {
 
 QCommandLineOption periodOption() {
     return QCommandLineOption(QStringLiteral("period"), QStringLiteral("評定 (1..5)"), QStringLiteral("K"));
+}
+
+int noClassSelected() {
+    return userError(reports::selectClassMessage());
 }
 
 QCommandLineOption classesOption() {

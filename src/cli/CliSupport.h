@@ -58,6 +58,8 @@ QTextStream &err();
 int usage(const QString &message = QString());
 // Prints the message on stderr; returns kUserError.
 int userError(const QString &message);
+// "学級を選択してください。" for a class list given empty, as with no class checked; returns kUserError.
+int noClassSelected();
 
 // Adds --help and parses; false when the command should end now with `status` (bad usage or help).
 bool parse(QCommandLineParser &parser, const QStringList &args, int &status);

@@ -52,6 +52,8 @@ int run(const QStringList &args) {
             if (std::find(classes.begin(), classes.end(), cls) == classes.end())
                 classes.push_back(cls);
         }
+        if (classes.empty())
+            return noClassSelected();
     } else {
         for (int cls = 1; cls <= conference.classCount; ++cls)
             classes.push_back(cls);

@@ -1,5 +1,7 @@
 #include "cli/EvaluationCli.h"
 
+#include "app/Startup.h"
+
 #include "common/DataPaths.h"
 #include "config/Electives.h"
 #include "config/Roster.h"
@@ -113,6 +115,10 @@ bool readArgs(const QStringList &args, QCommandLineParser &parser, WorksheetOpti
     const int count = w.settings.classCount[std::size_t(w.grade - 1)];
     if (parser.isSet(options.classes)) {
         const QString digits = parser.value(options.classes);
+        if (digits.isEmpty()) {
+            status = noClassSelected();
+            return false;
+        }
         for (QChar c : digits) {
             const int cls = c.unicode() - u'0';
             if (cls < 1 || cls > count) {
@@ -153,7 +159,7 @@ bool openSession(const QStringList &args, QCommandLineParser &parser, WorksheetO
     c.teacherName = a.teacher;
     c.elective = a.elective;
     c.chargeClasses = chargeClassesText(a.classes);
-    c.classType = true;
+    c.classType = MainSettings::load(c.dataFolder).classType;
     c.tTestKanten = a.settings.tTestKanten;
     session = std::make_unique<EvaluationSession>(c);
     session->load(prompter);

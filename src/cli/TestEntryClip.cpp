@@ -38,6 +38,8 @@ int runTestEntryClip(const QStringList &args) {
     if (!parser.isSet(classes))
         return usage(QStringLiteral("--classes で担当の組を指定してください (例 123)。"));
     c.chargeClasses = parser.value(classes);
+    if (c.chargeClasses.isEmpty())
+        return noClassSelected();
     c.dataFolder = paths::withTrailingSeparator(c.dataFolder);
     const YearMenus menus = YearMenus::load(c.dataFolder, c.nendo);
     const QString code = parser.value(test);

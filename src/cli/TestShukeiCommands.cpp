@@ -207,6 +207,8 @@ int runStatus(const QStringList &args) {
     }
     if (table.tooNew)
         err() << tooNewVersionMessage().replace(QStringLiteral("\r\n"), QStringLiteral("\n")) << '\n';
+    if (!table.unsafeNames.isEmpty())
+        err() << table.unsafeNamesMessage().replace(QStringLiteral("\r\n"), QStringLiteral("\n")) << '\n';
     if (!table.damaged.isEmpty())
         err() << table.damagedMessage().replace(QStringLiteral("\r\n"), QStringLiteral("\n")) << '\n';
     const QList<QStringList> cells = table.cells();

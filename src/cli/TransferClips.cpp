@@ -88,6 +88,8 @@ int runExcel(const QStringList &args) {
         return userError(error);
     std::vector<int> classes;
     if (parser.isSet(classesOpt)) {
+        if (parser.value(classesOpt).split(u',', Qt::SkipEmptyParts).isEmpty())
+            return noClassSelected();
         if (!numberList(parser.value(classesOpt), 1, results.classCount, classes))
             return userError(QStringLiteral("--classes の組は 1 から %1 までです。").arg(results.classCount));
         std::sort(classes.begin(), classes.end());

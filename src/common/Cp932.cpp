@@ -1,22 +1,18 @@
 #include "common/Cp932.h"
 
-#include <QHash>
-#include <QStringDecoder>
-#include <QStringEncoder>
+#include "common/Cp932Table.h"
+
 #include <QVarLengthArray>
 #include <array>
 #include <cstring>
-#include <optional>
 #include <vector>
 
-// ICU's "windows-31j" table swaps three ASCII control codes (0x1A, 0x1C, 0x7F) the way IBM code
-// pages do, so bytes below 0x80 are mapped here one to one and only the double-byte characters and
-// half-width katakana go through the converter (for decoding, through a table built from it once).
+// Bytes below 0x80 are ASCII one to one (0x1A, 0x1C and 0x7F included); the half-width katakana
+// bytes 0xA1..0xDF are U+FF61..U+FF9F; pairs and the encoder's choices come from the generated
+// tables of Cp932Table.cpp, the same on every platform.
 namespace tavro::cp932 {
 
 namespace {
-
-constexpr const char *kCodecName = "windows-31j";
 
 bool isLead(unsigned char b) {
     return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
@@ -27,6 +23,7 @@ bool isTrailByte(unsigned char b) {
 bool isKanaByte(unsigned char b) {
     return b >= 0xA1 && b <= 0xDF;
 }
+constexpr char16_t kKanaFirst = 0xFF61;
 
 // Length in QChars of the code point starting at text[i].
 qsizetype codePointLength(QStringView text, qsizetype i) {
@@ -35,106 +32,102 @@ qsizetype codePointLength(QStringView text, qsizetype i) {
     return 1;
 }
 
-// Opening a converter is far dearer than converting a short text, so each thread keeps one. An
-// encoder that has met an unencodable character keeps its error flag and is replaced.
-bool encodeRun(QStringView run, QByteArray &out) {
-    thread_local std::optional<QStringEncoder> encoder;
-    if (!encoder)
-        encoder.emplace(kCodecName, QStringConverter::Flag::Stateless);
-    QByteArray bytes = encoder->encode(run);
-    if (encoder->hasError()) {
-        encoder.reset();
-        return false;
+// The code of every BMP character code page 932 holds (a byte below 0x100, or lead << 8 | trail);
+// 0 for ASCII, which is never looked up, and for what it cannot hold.
+class EncodeTable {
+public:
+    Q_NEVER_INLINE EncodeTable() : m_codes(0x10000, 0) {
+        int row = 0;
+        for (int lead = 0x81; lead <= 0xFC; ++lead) {
+            if (!isLead(static_cast<unsigned char>(lead)))
+                continue;
+            for (int t = 0; t < table::kTrailCount; ++t) {
+                const char16_t unit = table::kPairUnits[row * table::kTrailCount + t];
+                if (unit && !m_codes[unit])
+                    m_codes[unit] = static_cast<std::uint16_t>(lead << 8 | (0x40 + t));
+            }
+            ++row;
+        }
+        for (std::size_t i = 0; i < table::kEncodeExceptionCount; ++i)
+            m_codes[table::kEncodeExceptions[i].unit] = table::kEncodeExceptions[i].code;
+        for (int b = 0xA1; b <= 0xDF; ++b)
+            m_codes[kKanaFirst + (b - 0xA1)] = static_cast<std::uint16_t>(b);
     }
-    out.append(bytes);
-    return true;
+    std::uint16_t code(char16_t unit) const { return m_codes[unit]; }
+
+private:
+    std::vector<std::uint16_t> m_codes;
+};
+
+const EncodeTable &encodeTable() {
+    static const EncodeTable table;
+    return table;
 }
 
 // Encodes text; each character that cannot be encoded becomes '?'. Calls `onFailure` with the
-// position of each such character.
+// position and length of each such character; encoding stops when it returns false.
 template <typename OnFailure> bool encodeImpl(QStringView text, QByteArray &out, OnFailure onFailure) {
     out.clear();
     out.reserve(text.size() * 2);
+    const EncodeTable &table = encodeTable();
     bool ok = true;
     qsizetype i = 0;
     while (i < text.size()) {
-        if (text[i].unicode() < 0x80) {
-            out.append(char(text[i].unicode()));
+        const char16_t u = text[i].unicode();
+        if (u < 0x80) {
+            out.append(char(u));
             ++i;
             continue;
         }
-        qsizetype end = i;
-        while (end < text.size() && text[end].unicode() >= 0x80)
-            ++end;
-        QStringView run = text.mid(i, end - i);
-        if (!encodeRun(run, out)) {
-            // Find the characters the converter refuses, one code point at a time.
-            qsizetype j = 0;
-            while (j < run.size()) {
-                qsizetype len = codePointLength(run, j);
-                if (!encodeRun(run.mid(j, len), out)) {
-                    out.append('?');
-                    ok = false;
-                    if (!onFailure(i + j, len))
-                        return false;
-                }
-                j += len;
-            }
+        const qsizetype len = codePointLength(text, i);
+        const std::uint16_t code = len == 1 && !QChar::isSurrogate(u) ? table.code(u) : 0;
+        if (code >= 0x100) {
+            out.append(char(code >> 8));
+            out.append(char(code & 0xFF));
+        } else if (code) {
+            out.append(char(code));
+        } else {
+            out.append('?');
+            ok = false;
+            if (!onFailure(i, len))
+                return false;
         }
-        i = end;
+        i += len;
     }
     return ok;
 }
 
-// The converter's text for every half-width katakana byte and every lead byte with a trail byte,
-// each decoded alone once; the converter's U+001A for an unmapped sequence becomes U+FFFD. A unit
-// whose text is not one UTF-16 code unit (none in practice) keeps its text in `longer`. The texts of
-// one-character inputs are kept whole, so the many one-character marks share them.
+// The text of every half-width katakana byte and every lead byte with a trail byte; an unmapped
+// pair has no unit (its text is U+FFFD). The texts of one-character inputs are kept whole, so the
+// many one-character marks share them.
 class DecodeTable {
 public:
     Q_NEVER_INLINE DecodeTable() {
-        for (int lead = 0x81, row = 1; lead <= 0xFC; ++lead)
-            if (isLeadByte(static_cast<unsigned char>(lead)))
-                m_leadRows[std::size_t(lead)] = std::uint8_t(row++);
-        QStringDecoder decoder(kCodecName, QStringConverter::Flag::Stateless);
+        int row = 0;
+        for (int lead = 0x81; lead <= 0xFC; ++lead) {
+            if (!isLead(static_cast<unsigned char>(lead)))
+                continue;
+            m_leadRows[std::size_t(lead)] = std::uint8_t(row + 1);
+            for (int t = 0; t < table::kTrailCount; ++t) {
+                const char16_t unit = table::kPairUnits[row * table::kTrailCount + t];
+                const std::size_t slot = pairSlot(unsigned(lead), unsigned(0x40 + t));
+                m_pairUnits[slot] = unit;
+                if (unit)
+                    m_texts[slot] = QString(QChar(unit));
+            }
+            ++row;
+        }
         for (int b = 0; b < 0x80; ++b)
             m_texts[std::size_t(b)] = QString(QChar(char16_t(b)));
-        auto add = [&](const QByteArray &unit, int index) {
-            QString text = decoder.decode(unit);
-            text.replace(QChar(0x1A), QChar::ReplacementCharacter);
-            char16_t &slot = index < 0x100 ? m_singleUnits[std::size_t(index)]
-                                           : m_pairUnits[pairSlot(index >> 8, index & 0xFF)];
-            if (text.size() == 1 && text[0].unicode() != 0)
-                slot = text[0].unicode();
-            else
-                m_longer.insert(index, text);
-            m_texts[textIndex(index)] = text;
-        };
         for (int b = 0xA1; b <= 0xDF; ++b)
-            add(QByteArray(1, char(b)), b);
-        for (int lead = 0x81; lead <= 0xFC; ++lead) {
-            if (!isLeadByte(static_cast<unsigned char>(lead)))
-                continue;
-            for (int trail = 0x40; trail <= 0xFC; ++trail) {
-                if (!isTrailByte(static_cast<unsigned char>(trail)))
-                    continue;
-                const char pair[2] = {char(lead), char(trail)};
-                add(QByteArray(pair, 2), lead << 8 | trail);
-            }
-        }
+            m_texts[std::size_t(b)] = QString(QChar(char16_t(kKanaFirst + (b - 0xA1))));
     }
 
-    // The code unit of the unit with index `index` (the kana byte, or lead << 8 | trail); 0 when
-    // its text is in longer().
-    char16_t unit(int index) const {
-        return index < 0x100 ? m_singleUnits[std::size_t(index)] : pairUnit(index >> 8, index & 0xFF);
-    }
-    // The code unit of two bytes when they are a lead and a trail byte whose text is one unit; 0
-    // for any other two bytes.
+    // The code unit of two bytes when they are a lead and a trail byte of a mapped pair; 0 for any
+    // other two bytes.
     char16_t pairUnit(unsigned first, unsigned second) const { return m_pairUnits[pairSlot(first, second)]; }
-    QString longer(int index) const { return m_longer.value(index); }
-    // The whole text of a one-character input (an ASCII byte, a kana byte or a pair), shared.
-    const QString &text(int index) const { return m_texts[textIndex(index)]; }
+    // The whole text of an ASCII or kana byte, shared.
+    const QString &text(unsigned byte) const { return m_texts[byte]; }
     // The shared text of two bytes that pairUnit() found valid.
     const QString &pairText(unsigned first, unsigned second) const {
         return m_texts[pairSlot(first, second)];
@@ -143,19 +136,13 @@ public:
 private:
     // The pair units are kept in rows of 256 per lead byte (row 0, all zero, for any other first
     // byte): 31 KB rather than a 128 KB table indexed by both bytes, so the characters of a text
-    // share fewer cache lines and pages.
+    // share fewer cache lines and pages. Row 0 of the texts holds the single bytes.
     std::size_t pairSlot(unsigned first, unsigned second) const {
         return std::size_t(m_leadRows[first & 0xFF]) << 8 | (second & 0xFF);
     }
     std::array<std::uint8_t, 0x100> m_leadRows{};
-    std::array<char16_t, 0x100> m_singleUnits{};
-    std::vector<char16_t> m_pairUnits = std::vector<char16_t>(61 * 0x100);
-    QHash<int, QString> m_longer;
-    // Single bytes in row 0, pairs at their slot.
-    std::size_t textIndex(int index) const {
-        return index < 0x100 ? std::size_t(index) : pairSlot(unsigned(index) >> 8, unsigned(index));
-    }
-    std::vector<QString> m_texts = std::vector<QString>(61 * 0x100);
+    std::vector<char16_t> m_pairUnits = std::vector<char16_t>((table::kLeadCount + 1) * 0x100);
+    std::vector<QString> m_texts = std::vector<QString>((table::kLeadCount + 1) * 0x100);
 };
 
 const DecodeTable &decodeTable() {
@@ -166,23 +153,17 @@ const DecodeTable &decodeTable() {
 // Byte length of each code point of text: 1 for ASCII, half-width katakana and characters that
 // cannot be encoded ('?'), 2 for the rest.
 std::vector<int> charByteLengths(QStringView text, std::vector<qsizetype> *starts = nullptr) {
-    QByteArray scratch;
-    std::vector<bool> unencodable(text.size(), false);
-    encodeImpl(text, scratch, [&](qsizetype pos, qsizetype) {
-        unencodable[pos] = true;
-        return true;
-    });
+    const EncodeTable &table = encodeTable();
     std::vector<int> lengths;
+    lengths.reserve(std::size_t(text.size()));
     qsizetype i = 0;
     while (i < text.size()) {
         const char16_t u = text[i].unicode();
-        int len = 2;
-        if (u < 0x80 || (u >= 0xFF61 && u <= 0xFF9F) || unencodable[i])
-            len = 1;
-        lengths.push_back(len);
+        const qsizetype len = codePointLength(text, i);
+        lengths.push_back(u >= 0x80 && len == 1 && table.code(u) >= 0x100 ? 2 : 1);
         if (starts)
             starts->push_back(i);
-        i += codePointLength(text, i);
+        i += len;
     }
     return lengths;
 }
@@ -231,20 +212,9 @@ namespace {
 
 // The general case of decodeInto(): decodes into a buffer, then into `out`.
 Q_NEVER_INLINE void decodeLonger(QString &out, const char *data, qsizetype size, const DecodeTable &table) {
-    // Every byte gives at most one code unit, so `size` units hold the text; a longer text from
-    // the table grows the buffer.
+    // Every byte gives at most one code unit, so `size` units hold the text.
     QVarLengthArray<char16_t, 256> units(size);
     qsizetype n = 0;
-    auto put = [&](int index) {
-        if (const char16_t u = table.unit(index)) {
-            units[n++] = u;
-            return;
-        }
-        const QString longer = table.longer(index);
-        units.resize(units.size() + longer.size());
-        for (QChar c : longer)
-            units[n++] = c.unicode();
-    };
     for (qsizetype i = 0; i < size;) {
         const auto b = static_cast<unsigned char>(data[i]);
         if (b < 0x80) {
@@ -252,8 +222,6 @@ Q_NEVER_INLINE void decodeLonger(QString &out, const char *data, qsizetype size,
             ++i;
             continue;
         }
-        // A valid pair has its unit; a kana byte or an invalid pair finds 0 and takes the checks
-        // below.
         if (i + 1 < size) {
             if (const char16_t u = table.pairUnit(b, static_cast<unsigned char>(data[i + 1]))) {
                 units[n++] = u;
@@ -262,10 +230,10 @@ Q_NEVER_INLINE void decodeLonger(QString &out, const char *data, qsizetype size,
             }
         }
         if (isKanaByte(b)) {
-            put(b);
+            units[n++] = char16_t(kKanaFirst + (b - 0xA1));
             ++i;
         } else if (isLead(b) && i + 1 < size && isTrailByte(static_cast<unsigned char>(data[i + 1]))) {
-            put(b << 8 | static_cast<unsigned char>(data[i + 1]));
+            units[n++] = QChar::ReplacementCharacter; // an unmapped pair
             i += 2;
         } else {
             units[n++] = QChar::ReplacementCharacter;

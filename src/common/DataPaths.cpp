@@ -1,5 +1,6 @@
 #include "common/DataPaths.h"
 
+#include "common/ControlCharacters.h"
 #include "common/Cp932.h"
 
 #include <QDir>
@@ -17,8 +18,13 @@ bool endsWithSeparator(const QString &path) {
     return path.endsWith(u'/');
 }
 
-QString codePointLabel(QChar c) {
-    return QStringLiteral("U+%1").arg(c.unicode(), 4, 16, QChar(u'0')).toUpper();
+// CON, PRN, AUX, NUL, COM1..COM9 and LPT1..LPT9, in any letter case.
+bool isDeviceName(const QString &stem) {
+    const QString upper = stem.toUpper();
+    if (upper == u"CON" || upper == u"PRN" || upper == u"AUX" || upper == u"NUL")
+        return true;
+    return upper.size() == 4 && (upper.startsWith(u"COM") || upper.startsWith(u"LPT")) &&
+           upper[3] >= QLatin1Char('1') && upper[3] <= QLatin1Char('9');
 }
 
 } // namespace
@@ -117,8 +123,8 @@ bool isSafeName(const QString &name, QString *reason) {
     for (QChar c : name) {
         const char16_t u = c.unicode();
         if (u < 0x20 || u == 0x7F)
-            return refuse(
-                QStringLiteral("名前に使えない文字が含まれています: 制御文字 (%1)").arg(codePointLabel(c)));
+            return refuse(QStringLiteral("名前に使えない文字が含まれています: 制御文字 (%1)")
+                              .arg(chars::codePointLabel(c)));
         if (QStringView(u"/\\<>:\"|?*").contains(c))
             return refuse(QStringLiteral("名前に使えない文字が含まれています: 「%1」\n"
                                          "/ \\ < > : \" | ? * は使えません。")
@@ -126,6 +132,12 @@ bool isSafeName(const QString &name, QString *reason) {
     }
     if (name == u"." || name.contains(u".."))
         return refuse(QStringLiteral("名前に「.」だけや「..」は使えません。"));
+    // Windows drops a trailing dot or space from a file or folder name, and keeps the names of
+    // its devices (alone or before an extension) from naming a file at all.
+    if (name.endsWith(QLatin1Char('.')) || name.endsWith(QLatin1Char(' ')))
+        return refuse(QStringLiteral("名前の最後に「.」や空白は使えません。"));
+    if (isDeviceName(name.section(QLatin1Char('.'), 0, 0).trimmed()))
+        return refuse(QStringLiteral("「%1」はWindowsの装置名のため、名前に使えません。").arg(name));
     const QString bad = cp932::firstUnencodable(name);
     if (!bad.isEmpty())
         return refuse(QStringLiteral("名前に使えない文字が含まれています: 「%1」\n"

@@ -2,6 +2,7 @@
 
 #include "common/Cp932.h"
 #include "common/DataPaths.h"
+#include "common/FileErrors.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -16,7 +17,6 @@
 #else
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <unistd.h>
 #endif
 
@@ -58,7 +58,8 @@ bool isTemporaryOf(const QString &candidate, const QString &fileName) {
     return true;
 }
 
-// Removes temporary files of saves of `path` older than a day (left by a save that was killed).
+// Removes temporary files of saves of `path` older than a day (left by a save that was killed); for the
+// ".bak" name these are the copies of the old file made before it is renamed into place.
 void removeStaleTemporaries(const QString &path) {
     const QFileInfo info(path);
     const QString fileName = info.fileName();
@@ -107,19 +108,26 @@ bool renameOver(const QString &from, const QString &to, QString &reason) {
         Sleep(100);
     }
     const DWORD attributes = GetFileAttributesW(target);
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
         reason = QStringLiteral("ファイルが読み取り専用です。");
-    else if (code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION)
-        reason = QStringLiteral("ほかのプログラムがファイルを使用しています。");
-    else if (code == ERROR_ACCESS_DENIED)
-        reason =
-            QStringLiteral("ファイルを置き換える権限がないか、ほかのプログラムがファイルを使用しています。");
-    else
-        reason = QStringLiteral("名前を変更できませんでした。(エラー %1)").arg(code);
+        return false;
+    }
+    if (code == ERROR_ACCESS_DENIED) {
+        // Windows says "access denied" also for a file another program holds open: ask for the right to
+        // delete the file to tell the two apart.
+        const HANDLE probe =
+            CreateFileW(target, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (probe != INVALID_HANDLE_VALUE)
+            CloseHandle(probe);
+        else if (GetLastError() == ERROR_SHARING_VIOLATION)
+            code = ERROR_SHARING_VIOLATION;
+    }
+    reason = fileerror::fromSystemCode(int(code));
 #else
     if (::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0)
         return true;
-    reason = QString::fromLocal8Bit(std::strerror(errno));
+    reason = fileerror::fromSystemCode(errno);
 #endif
     return false;
 }
@@ -143,7 +151,7 @@ bool writeTemporary(const QString &target, const QByteArray &bytes, QString &tem
     temp = temporaryPathFor(target);
     QFile file(temp);
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-        reason = file.errorString();
+        reason = fileerror::reason(file);
         return false;
     }
     const bool ok = file.write(bytes) == bytes.size() && file.flush() && syncToDisk(file);
@@ -156,7 +164,7 @@ bool writeTemporary(const QString &target, const QByteArray &bytes, QString &tem
     file.close();
     if (ok && file.error() == QFileDevice::NoError)
         return true;
-    reason = file.errorString();
+    reason = fileerror::reason(file);
     QFile::remove(temp);
     return false;
 }
@@ -216,6 +224,8 @@ bool saveFileAtomically(const QString &path, const QByteArray &bytes, QString *e
         return fail(error, target, reason);
     }
     removeStaleTemporaries(target);
+    if (backup == Backup::OneGeneration && bak != target)
+        removeStaleTemporaries(bak);
     return true;
 }
 

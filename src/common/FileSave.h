@@ -17,7 +17,7 @@ enum class Backup {
 // any moment leaves the old or the new bytes. With Backup::OneGeneration the old bytes first become
 // the ".bak" file (replaced in one step as well). On failure the temporary file is removed, the old
 // file is left in place, `error` gets a Japanese message, and the result is false. A successful save
-// removes temporary files of saves of the same file older than a day.
+// removes temporary files of saves of the same file, and of its ".bak" file, older than a day.
 bool saveFileAtomically(const QString &path, const QByteArray &bytes, QString *error = nullptr,
                         Backup backup = Backup::None);
 

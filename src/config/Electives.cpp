@@ -90,6 +90,11 @@ bool checkName(const QString &name, QString *reason) {
     return false;
 }
 
+QString skippedNamesMessage(const QStringList &names) {
+    return QStringLiteral("ファイル名に使えない選択教科名は読み込みませんでした。\r\n") +
+           names.join(QStringLiteral("、"));
+}
+
 } // namespace electives
 
 namespace memberlist {

@@ -35,6 +35,8 @@ QStringList completePages(const QList<QStringList> &pages);
 
 // Whether the elective's name may become part of a file name; `reason` gets the message.
 bool checkName(const QString &name, QString *reason = nullptr);
+// The message for elective names of the file that were skipped because they cannot be file names.
+QString skippedNamesMessage(const QStringList &names);
 
 } // namespace electives
 

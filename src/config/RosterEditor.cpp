@@ -1,5 +1,6 @@
 #include "config/RosterEditor.h"
 
+#include "common/ControlCharacters.h"
 #include "common/Cp932.h"
 #include "common/DataPaths.h"
 #include "common/FileSave.h"
@@ -104,7 +105,10 @@ QString RosterEditor::cell(int row, int column) const {
     return m_entries[size_t(row - 1)].field(column - kFirstDataColumn);
 }
 
-QString RosterEditor::unencodableMessage(const QString &text) {
+QString RosterEditor::refusedTextMessage(const QString &text) {
+    const QString control = chars::firstControlCharacter(text);
+    if (!control.isEmpty())
+        return QStringLiteral("制御文字 (%1) は入力できません。").arg(control);
     const QString bad = cp932::firstUnencodable(text);
     if (bad.isEmpty())
         return QString();
@@ -117,7 +121,7 @@ bool RosterEditor::setCell(int row, int column, const QString &text, QString *er
     RosterEntry *entry = entryAt(row);
     if (!entry || !isEditable(row, column))
         return false;
-    const QString message = unencodableMessage(text);
+    const QString message = refusedTextMessage(text);
     if (!message.isEmpty()) {
         if (error)
             *error = message;
@@ -181,9 +185,21 @@ bool RosterEditor::paste(const QString &text, int row, int column, CellRange *ch
                          .arg(bad);
         return false;
     }
+    const QList<QStringList> lines = splitTabText(text);
+    // Tabs and line ends separate the cells; any other control character would be stored in a name.
+    for (const QStringList &pieces : lines)
+        for (const QString &piece : pieces) {
+            const QString control = chars::firstControlCharacter(piece);
+            if (control.isEmpty())
+                continue;
+            if (error)
+                *error = QStringLiteral("貼り付ける文字列に、名簿に入力できない制御文字 (%1) があります。\n"
+                                        "貼り付けは行いませんでした。")
+                             .arg(control);
+            return false;
+        }
     row = qMax(row, 1);
     column = qMax(column, int(kFirstDataColumn));
-    const QList<QStringList> lines = splitTabText(text);
     CellRange done{lastRow() + 1, kColumns, -1, -1};
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const int r = row + int(i);

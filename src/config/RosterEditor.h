@@ -60,11 +60,12 @@ public:
     static bool isEditable(int row, int column) {
         return row >= 1 && column >= kFirstDataColumn && column < kColumns;
     }
-    // Sets a data cell. False with a message for text that code page 932 cannot hold.
+    // Sets a data cell. False with a message for text the roster refuses (refusedTextMessage()).
     bool setCell(int row, int column, const QString &text, QString *error = nullptr);
 
-    // The message for text that code page 932 cannot hold; empty when it can be held.
-    static QString unencodableMessage(const QString &text);
+    // The message for text a roster cell cannot hold: a character code page 932 cannot hold, or a
+    // control character (U+0000..U+001F, U+007F); empty when the text can be stored.
+    static QString refusedTextMessage(const QString &text);
 
     // Two tabs per class (" 1組M", " 1組F", ... or " A組M", ...). Tab t covers rows 30t + 1 .. 30t + 30.
     int tabCount() const { return m_classCount * 2; }

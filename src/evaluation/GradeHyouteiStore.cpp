@@ -3,6 +3,7 @@
 #include "common/Cp932.h"
 #include "common/DataPaths.h"
 #include "common/FileSave.h"
+#include "common/NumberText.h"
 #include "common/TabText.h"
 #include "config/Electives.h"
 #include "config/YearSettings.h"
@@ -66,7 +67,7 @@ QJsonArray texts(const std::array<QString, kViewpoints> &values) {
 }
 
 QString percentText(float v) {
-    return v < 0 ? QString() : QString::asprintf("%3.0f", double(v));
+    return v < 0 ? QString() : numbertext::fixed(double(v), 0, 3);
 }
 
 } // namespace
@@ -194,8 +195,7 @@ void GradeHyouteiStore::loadElectives() {
             break;
     }
     if (!unsafe.isEmpty())
-        m_messages.append(QStringLiteral("ファイル名に使えない選択教科名は読み込みませんでした。\r\n") +
-                          unsafe.join(QStringLiteral("、")));
+        m_messages.append(electives::skippedNamesMessage(unsafe));
 }
 
 void GradeHyouteiStore::addMember(int slot, const Elective &e) {

@@ -1,5 +1,6 @@
 #include "evaluation/WorksheetViews.h"
 
+#include "common/NumberText.h"
 #include "evaluation/EvaluationSession.h"
 #include "evaluation/GridKeys.h"
 
@@ -24,7 +25,7 @@ QString kindShortName(int kind) {
 }
 
 QString fixed2(double value) {
-    return QString::asprintf("%3.2f", value);
+    return numbertext::fixed(value, 2, 3);
 }
 
 QString ItemDistribution::countText() const {
@@ -142,7 +143,7 @@ QString attainmentByKind(const Worksheet &worksheet, int slot, int period) {
         }
         if (b >= 1)
             text += kindShortName(kind).left(1) +
-                    (a == 0 ? QStringLiteral("  0") : QString::asprintf("%3.0f", a / b * 100)) + u' ';
+                    (a == 0 ? QStringLiteral("  0") : numbertext::fixed(a / b * 100, 0, 3)) + u' ';
     }
     return text;
 }
@@ -260,11 +261,11 @@ QString viewpointNumeral(int viewpoint) {
 }
 
 QString percentageText(float percentage) {
-    return percentage > -1.0f ? QString::asprintf("%f", double(percentage)) : QString();
+    return percentage > -1.0f ? numbertext::fixed(double(percentage), 6) : QString();
 }
 
 QString pastePercentageText(float percentage) {
-    return percentage > -1.0f ? QString::asprintf("%8.4f", double(percentage)) : QString();
+    return percentage > -1.0f ? numbertext::fixed(double(percentage), 4, 8) : QString();
 }
 
 } // namespace tavro::views

@@ -1,5 +1,6 @@
 #include "exchange/GradeTransfer.h"
 
+#include "config/Roster.h"
 #include "evaluation/GradeHyouteiStore.h"
 #include "evaluation/GradeSubjects.h"
 #include "evaluation/Worksheet.h"
@@ -32,8 +33,11 @@ QString gradeTransferText(const GradeHyouteiStore &store, int display, const std
     return text;
 }
 
-QString studentItem(int number, const QString &name) {
-    return (number < 10 ? QStringLiteral(" ") : QString()) + QString::number(number) + u' ' + name;
+QString studentItem(const GradeHyouteiStore &store, int slot) {
+    const int number = numberOfSlot(slot);
+    return roster::classLabel(slot, store.inputs().classType).trimmed() + QStringLiteral("組") +
+           (number < 10 ? QStringLiteral(" ") : QString()) + QString::number(number) + u' ' +
+           store.name(slot);
 }
 
 } // namespace tavro::exchange

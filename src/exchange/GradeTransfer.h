@@ -24,8 +24,9 @@ std::vector<int> defaultGradeSlots(const GradeHyouteiStore &store);
 // the boys' entry when it holds any result, else the girls'.
 QString gradeTransferText(const GradeHyouteiStore &store, int display, const std::vector<int> &slots);
 
-// A list item of the window: the number (a blank in front below 10), a blank, the name.
-QString studentItem(int number, const QString &name);
+// A list item of the window for a slot (from 0): the class (digit or letter as the store's class
+// notation) + "組", the number (a blank in front below 10), a blank, the name ("A組 7 青木").
+QString studentItem(const GradeHyouteiStore &store, int slot);
 
 } // namespace exchange
 } // namespace tavro

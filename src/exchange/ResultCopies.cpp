@@ -1,5 +1,6 @@
 #include "exchange/ResultCopies.h"
 
+#include "common/NumberText.h"
 #include "common/Rounding.h"
 #include "common/TabText.h"
 #include "evaluation/EvaluationSession.h"
@@ -23,7 +24,7 @@ QString headingLines(const QString &periodName, std::initializer_list<const char
 }
 
 QString percentage2(float v) {
-    return v > -1.0f ? QString::asprintf("%3.2f", double(v)) : QString();
+    return v > -1.0f ? numbertext::fixed(double(v), 2, 3) : QString();
 }
 
 QString scaled(float v, int factor) {

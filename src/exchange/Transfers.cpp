@@ -1,5 +1,6 @@
 #include "exchange/Transfers.h"
 
+#include "common/NumberText.h"
 #include "common/TabText.h"
 #include "evaluation/EvaluationSession.h"
 #include "evaluation/GradePeriodResults.h"
@@ -38,7 +39,7 @@ QString marksText(const EvaluationSession &session, int period, int cls, const s
             text += TabText::cleanCell(r.marks[std::size_t(v)]) + u'\t';
         text += TabText::cleanCell(r.evaluation) + QStringLiteral("\t\t");
         if (addAchievement && r.percentage > -1.0f)
-            text += QString::asprintf("%5.1f", double(r.percentage)) + QStringLiteral("%|");
+            text += numbertext::fixed(double(r.percentage), 1, 5) + QStringLiteral("%|");
         text += TabText::cleanCell(r.comment) + QStringLiteral("\r\n");
     }
     return text;
@@ -77,7 +78,7 @@ QString excelText(const GradePeriodResults &results, const std::vector<int> &cla
 }
 
 QString generalNumber(double value) {
-    QString s = QString::asprintf("%.15G", value);
+    QString s = numbertext::general(value, 15);
     const qsizetype e = s.indexOf(u'E');
     if (e < 0)
         return s;

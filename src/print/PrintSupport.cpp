@@ -1,5 +1,7 @@
 #include "print/PrintSupport.h"
 
+#include "reports/Conference.h"
+
 #include <QTextStream>
 
 #include <algorithm>
@@ -32,7 +34,7 @@ int fail(const QString &message) {
 
 bool classList(const PrintArgs &args, int classCount, std::vector<int> &classes) {
     classes.clear();
-    if (args.classes.isEmpty()) {
+    if (!args.classesGiven) {
         for (int cls = 1; cls <= classCount; ++cls)
             classes.push_back(cls);
         return true;
@@ -49,6 +51,10 @@ bool classList(const PrintArgs &args, int classCount, std::vector<int> &classes)
         }
         if (std::find(classes.begin(), classes.end(), cls) == classes.end())
             classes.push_back(cls);
+    }
+    if (classes.empty()) {
+        fail(reports::selectClassMessage());
+        return false;
     }
     return true;
 }

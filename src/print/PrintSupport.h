@@ -23,8 +23,9 @@ struct PrintArgs {
     QString teacher;       // --teacher T
     bool elective = false; // --elective
     int period = 0;        // --period K
-    QString classes;       // --classes 1,2,... (empty: every class)
-    int rangeFrom = 0;     // --range A-B
+    QString classes;       // --classes 1,2,... (not given: every class)
+    bool classesGiven = false;
+    int rangeFrom = 0; // --range A-B
     int rangeTo = 0;
     QDateTime now;
 };
@@ -40,7 +41,8 @@ struct DocumentRegistration {
     explicit DocumentRegistration(Document document);
 };
 
-// The classes of --classes, or 1..classCount; false after the message when one is not of the grade.
+// The classes of --classes, or 1..classCount without it; false after the message when one is not of the
+// grade or the list given holds no class ("学級を選択してください。", as with no class checked).
 bool classList(const PrintArgs &args, int classCount, std::vector<int> &classes);
 // Messages to stderr; returns 1.
 int fail(const QString &message);

@@ -89,6 +89,7 @@ int main(int argc, char *argv[]) {
     a.elective = parser.isSet(elective);
     a.period = parser.isSet(period) ? parser.value(period).toInt() : 0;
     a.classes = parser.value(classes);
+    a.classesGiven = parser.isSet(classes);
     if (parser.isSet(range)) {
         const QRegularExpressionMatch m =
             QRegularExpression(QStringLiteral("^(\\d+)-(\\d+)$")).match(parser.value(range));

@@ -54,6 +54,21 @@ QString ConferenceData::comment(int display, int slot) const {
     return results.entry(display < pe ? display : display + 1, slot).comment;
 }
 
+std::vector<int> ConferenceData::listedNumbers(int cls) const {
+    std::vector<int> numbers;
+    for (int n = 1; n <= kSeatsPerClass; ++n)
+        if (!names[std::size_t(slotOf(cls, n))].isEmpty())
+            numbers.push_back(n);
+    return numbers;
+}
+
+int ConferenceData::pageCount(const std::vector<int> &classes) const {
+    int pages = 0;
+    for (int cls : classes)
+        pages += std::max(1, (int(listedNumbers(cls).size()) + kStudentsPerPage - 1) / kStudentsPerPage);
+    return pages;
+}
+
 int ConferenceData::printableCount(const std::vector<int> &classes) const {
     int count = 0;
     for (int cls : classes)
@@ -104,24 +119,27 @@ PrintOutcome printConference(const ConferenceData &data, const std::vector<int> 
     job.title = jobTitle(QStringLiteral("懇談資料A"));
     job.orientation = PageCanvas::Orientation::Landscape;
     job.fromPage = 1;
-    job.toPage = count;
+    job.toPage = data.pageCount(classes);
     const PrintTarget::Opened opened = beginPrint(target, job, outcome);
     if (!opened.canvas)
         return outcome;
+    const int fromPage = opened.fromPage > 0 ? opened.fromPage : 1;
+    const int toPage = opened.fromPage > 0 ? std::min(opened.toPage, job.toPage) : job.toPage;
+    int pageNumber = 0;
     PageCanvas &canvas = *opened.canvas;
     Page page(canvas, PageGrid::fromUnits(canvas, 50, 50, 55, 22));
     const int dpiX = canvas.dpiX();
     const int limit = pixels(17 * 22, dpiX);
     bool first = true;
     for (int cls : classes) {
-        std::vector<int> students;
-        for (int n = 1; n <= kSeatsPerClass; ++n)
-            if (!data.names[std::size_t(slotOf(cls, n))].isEmpty())
-                students.push_back(n);
+        const std::vector<int> students = data.listedNumbers(cls);
         // A page per 45 students, at least one per class.
         const std::size_t pages =
             std::max<std::size_t>(1, (students.size() + kStudentsPerPage - 1) / kStudentsPerPage);
         for (std::size_t p = 0; p < pages; ++p) {
+            ++pageNumber;
+            if (pageNumber < fromPage || pageNumber > toPage)
+                continue;
             const std::size_t from = p * kStudentsPerPage;
             if (!first && !nextPrintPage(canvas, outcome))
                 return outcome;
@@ -199,7 +217,7 @@ QJsonObject conferenceJson(const ConferenceData &data, const std::vector<int> &c
                                 {QStringLiteral("label"), data.classLabel(cls) + QStringLiteral("組")},
                                 {QStringLiteral("students"), students}});
     }
-    return QJsonObject{{QStringLiteral("pageRange"), QJsonArray{1, data.printableCount(classes)}},
+    return QJsonObject{{QStringLiteral("pageRange"), QJsonArray{1, data.pageCount(classes)}},
                        {QStringLiteral("classes"), list}};
 }
 

@@ -1,6 +1,7 @@
 #include "reports/GradeDocuments.h"
 
 #include "common/Cp932.h"
+#include "common/NumberText.h"
 #include "config/TeacherFile.h"
 #include "evaluation/GradeHyouteiStore.h"
 #include "evaluation/GradeSubjects.h"
@@ -99,7 +100,7 @@ QString studentLine(const GradeDocumentData &data, int slot) {
 }
 
 QString percentText(float value) {
-    return value > kNoPercentage ? QString::asprintf("%5.1f", double(value)) : QString();
+    return value > kNoPercentage ? numbertext::fixed(double(value), 1, 5) : QString();
 }
 
 // Pages of one job: the first page is begun with the document, the others with newPage().

@@ -1,6 +1,7 @@
 #include "reports/SubjectDocuments.h"
 
 #include "common/Cp932.h"
+#include "common/NumberText.h"
 #include "evaluation/EvaluationSession.h"
 #include "evaluation/GridKeys.h"
 #include "evaluation/Results.h"
@@ -58,7 +59,7 @@ private:
 };
 
 QString fixed(double value, int width, int decimals) {
-    return QString::number(value, 'f', decimals).rightJustified(width, u' ');
+    return numbertext::fixed(value, decimals, width);
 }
 
 bool printable(const QString &name) {

@@ -77,6 +77,10 @@ QString InputStatusTable::damagedMessage() const {
            damaged.join(QStringLiteral("\r\n"));
 }
 
+QString InputStatusTable::unsafeNamesMessage() const {
+    return unsafeNames.isEmpty() ? QString() : electives::skippedNamesMessage(unsafeNames);
+}
+
 namespace inputstatus {
 
 int classCountOf(const QString &dataFolder, int nendo, int grade) {
@@ -164,6 +168,10 @@ InputStatusTable electives(const QString &dataFolder, int nendo, int grade, int 
         if (electives::gradeOf(line) != grade)
             continue;
         const QString name = electives::nameOf(line);
+        if (!electives::checkName(name)) {
+            table.unsafeNames.append(name);
+            continue;
+        }
         QStringList row{name, QString()};
         QStringList lines;
         if (!memberlist::read(dataFolder, nendo, grade, name, lines))
@@ -173,15 +181,13 @@ InputStatusTable electives(const QString &dataFolder, int nendo, int grade, int 
         ElectiveResultCounter counter;
         counter.kind = kind;
         bool tooNew = false;
-        if (electives::checkName(name)) {
-            const QString path = index.resolve(paths::electiveResultFile(dataFolder, nendo, grade, name));
-            if (index.exists(path) && readFound(path, bytes, table)) {
-                ReadReport report;
-                format::parseElectiveResult(bytes, counter, report);
-                tooNew = report.tooNew;
-                if (report.truncated || report.badText)
-                    table.damaged.append(QFileInfo(path).fileName());
-            }
+        const QString path = index.resolve(paths::electiveResultFile(dataFolder, nendo, grade, name));
+        if (index.exists(path) && readFound(path, bytes, table)) {
+            ReadReport report;
+            format::parseElectiveResult(bytes, counter, report);
+            tooNew = report.tooNew;
+            if (report.truncated || report.badText)
+                table.damaged.append(QFileInfo(path).fileName());
         }
         table.tooNew = table.tooNew || tooNew;
         QSet<int> seen;

@@ -11,13 +11,16 @@ namespace tavro {
 struct InputStatusTable {
     QStringList header; // row 0
     QList<QStringList> rows;
-    QStringList damaged; // files that could not be read whole (shown in one message)
-    bool tooNew = false; // an evaluation file of version 600 or more left its cells empty
+    QStringList damaged;     // files that could not be read whole (shown in one message)
+    bool tooNew = false;     // an evaluation file of version 600 or more left its cells empty
+    QStringList unsafeNames; // elective names that cannot be file names, left out
 
     // Header and rows.
     QList<QStringList> cells() const;
     // The message for the damaged files; empty when there are none.
     QString damagedMessage() const;
+    // The message for the elective names left out; empty when there are none.
+    QString unsafeNamesMessage() const;
 };
 
 namespace inputstatus {
@@ -32,7 +35,8 @@ InputStatusTable tests(const QString &dataFolder, int nendo, int grade, const QS
 InputStatusTable evaluations(const QString &dataFolder, int nendo, int grade, int kind,
                              const QStringList &subjects, bool classType);
 
-// One row per elective of the grade: its name, entered + "/" + registered, and per class the
+// One row per elective of the grade (a name that cannot be a file name is left out and listed in
+// `unsafeNames`): its name, entered + "/" + registered, and per class the
 // registered members and the members with an evaluation of period `kind`.
 InputStatusTable electives(const QString &dataFolder, int nendo, int grade, int kind, bool classType);
 

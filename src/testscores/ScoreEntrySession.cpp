@@ -3,6 +3,7 @@
 #include "common/Cp932.h"
 #include "common/DataPaths.h"
 #include "common/FileSave.h"
+#include "common/NumberText.h"
 #include "config/Roster.h"
 #include "config/YearSettings.h"
 #include "evaluation/EvaluationSession.h"
@@ -266,7 +267,7 @@ std::optional<double> ScoreEntrySession::gradeAverage() const {
 
 QString ScoreEntrySession::averageText() const {
     const std::optional<double> mean = gradeAverage();
-    return mean ? QStringLiteral("平均 ") + QString::asprintf("%3.2f", *mean) + QLatin1Char(' ') : QString();
+    return mean ? QStringLiteral("平均 ") + numbertext::fixed(*mean, 2, 3) + QLatin1Char(' ') : QString();
 }
 
 double ScoreEntrySession::classMean(int classIndex, int half) const {

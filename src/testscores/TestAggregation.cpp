@@ -3,6 +3,7 @@
 #include "common/DataPaths.h"
 #include "common/FileSave.h"
 #include "common/FolderIndex.h"
+#include "common/NumberText.h"
 #include "common/TabText.h"
 #include "config/Roster.h"
 #include "config/YearSettings.h"
@@ -11,7 +12,6 @@
 
 #include <QFileInfo>
 #include <cmath>
-#include <cstdio>
 
 namespace tavro {
 
@@ -513,9 +513,7 @@ QString TestAggregation::viewpointCopy() const {
 }
 
 QString formatSingle(const char *format, float value) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, format, static_cast<double>(value));
-    return QString::fromLatin1(buffer);
+    return numbertext::format(format, static_cast<double>(value));
 }
 
 } // namespace tavro

@@ -1,5 +1,6 @@
 #include "widgets/ChartBuilders.h"
 
+#include "common/NumberText.h"
 #include "widgets/UiFont.h"
 
 #include <QBarCategoryAxis>
@@ -33,7 +34,7 @@ QChart *freshChart(QChartView *view, const QString &title) {
 }
 
 QString number(double value) {
-    return QString::number(value, 'g', 4);
+    return numbertext::general(value, 4, false);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include <QRandomGenerator>
 #include <QStringDecoder>
+#include <QStringEncoder>
 #include <QTest>
 
 using namespace tavro;
@@ -15,6 +16,7 @@ private slots:
     void invalidBytesDecodeToReplacement();
     void byteHelpers();
     void decodeMatchesConverter();
+    void encodeMatchesConverter();
 };
 
 namespace {
@@ -115,7 +117,15 @@ void Cp932Test::byteHelpers() {
     QCOMPARE(cp932::safeCut(QByteArray("ab\x82"), 3), 3); // a lone lead byte at the end counts alone
 }
 
+// The tables are generated from the "windows-31j" converter; where a converter exists (Qt with
+// ICU, as on Linux) they are checked against it.
+bool haveConverter() {
+    return QStringDecoder("windows-31j").isValid();
+}
+
 void Cp932Test::decodeMatchesConverter() {
+    if (!haveConverter())
+        QSKIP("no windows-31j converter in this Qt");
     // Every sequence of one and two bytes.
     for (int a = 0; a < 256; ++a) {
         const QByteArray one(1, char(a));
@@ -149,6 +159,38 @@ void Cp932Test::decodeMatchesConverter() {
         if (cp932::decode(text) != expected || reused != expected || copy != deepCopy)
             QFAIL(qPrintable(QStringLiteral("bytes %1").arg(QString::fromLatin1(text.toHex()))));
     }
+}
+
+void Cp932Test::encodeMatchesConverter() {
+    if (!haveConverter())
+        QSKIP("no windows-31j converter in this Qt");
+    // Every code point but the surrogates, each alone; a fresh converter drops a leading U+FEFF,
+    // which the table refuses.
+    for (char32_t u = 0x80; u < 0x110000; ++u) {
+        if (u >= 0xD800 && u < 0xE000)
+            continue;
+        // (QString::fromUcs4 would drop a leading U+FEFF.)
+        QString text;
+        if (QChar::requiresSurrogates(u))
+            text = QString(QChar(QChar::highSurrogate(u))) + QChar(QChar::lowSurrogate(u));
+        else
+            text = QChar(char16_t(u));
+        text += QLatin1Char('a');
+        QStringEncoder encoder("windows-31j", QStringConverter::Flag::Stateless);
+        const QByteArray expected = encoder.encode(text);
+        const bool expectedOk = !encoder.hasError() && u != 0xFEFF;
+        QByteArray out;
+        const bool ok = cp932::encode(text, out);
+        if (ok != expectedOk || (ok && out != expected) || (!ok && out != "?a") ||
+            cp932::byteLength(text) != out.size())
+            QFAIL(qPrintable(QStringLiteral("U+%1").arg(uint(u), 4, 16, QLatin1Char('0'))));
+    }
+    // A lone surrogate is one refused character, a pair outside the BMP another.
+    const QString text = QString(QChar(0xDC00)) + QLatin1Char('b') + QString::fromUtf8("😀") + QChar(0xD800);
+    QByteArray out;
+    QVERIFY(!cp932::encode(text, out));
+    QCOMPARE(out, QByteArray("?b??"));
+    QCOMPARE(cp932::byteLength(text), 4);
 }
 
 QTEST_GUILESS_MAIN(Cp932Test)

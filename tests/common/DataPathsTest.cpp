@@ -64,6 +64,17 @@ void DataPathsTest::safeNames_data() {
     QTest::newRow("del") << QString("a\x7f") << false;
     QTest::newRow("colon") << QString("a:b") << false;
     QTest::newRow("emoji") << QString::fromUtf8("山😀") << false;
+    // Names Windows cannot hold or would change.
+    QTest::newRow("trailing dot") << QString("山田.") << false;
+    QTest::newRow("trailing space") << QString("山田 ") << false;
+    QTest::newRow("inner space, dot") << QString("山田 太郎.2") << true;
+    QTest::newRow("device") << QString("con") << false;
+    QTest::newRow("device with extension") << QString("NUL.txt") << false;
+    QTest::newRow("device COM1") << QString("Com1") << false;
+    QTest::newRow("device LPT9") << QString("LPT9") << false;
+    QTest::newRow("not a device: COM0") << QString("COM0") << true;
+    QTest::newRow("not a device: CONSOLE") << QString("CONSOLE") << true;
+    QTest::newRow("not a device: full-width") << QString("ＣＯＮ") << true;
 }
 
 void DataPathsTest::safeNames() {

@@ -112,14 +112,16 @@ void FileSaveTest::temporaryNamesAndStaleOnes() {
     QVERIFY(saveFileAtomically(path, "old"));
     // Left behind by killed saves: of this file a day old and fresh, of another file, and a name of
     // another program.
-    const QStringList leftovers{"101国語.dat.4242.k3j9x.tavro-tmp", "101国語.dat.17.abc.tavro-tmp",
-                                "102国語.dat.4242.k3j9x.tavro-tmp", "101国語.dat.tmp.tavro-tmp",
-                                "101国語.dat.4242.K3.tavro-tmp"};
+    // Copies of the old file on their way to the ".bak" name are removed the same way.
+    const QStringList stale{"101国語.dat.4242.k3j9x.tavro-tmp", "101国語.bak.4242.z81q.tavro-tmp"};
+    const QStringList fresh{"101国語.dat.17.abc.tavro-tmp", "101国語.bak.17.abc.tavro-tmp"};
+    const QStringList others{"102国語.dat.4242.k3j9x.tavro-tmp", "101国語.dat.tmp.tavro-tmp",
+                             "101国語.dat.4242.K3.tavro-tmp", "102国語.bak.4242.z81q.tavro-tmp"};
     const QDateTime old = QDateTime::currentDateTime().addSecs(-25 * 3600);
-    for (const QString &name : leftovers) {
+    for (const QString &name : stale + fresh + others) {
         QFile f(tmp.filePath(name));
         QVERIFY(f.open(QIODevice::WriteOnly));
-        if (name != leftovers[1])
+        if (!fresh.contains(name))
             QVERIFY(f.setFileTime(old, QFileDevice::FileModificationTime));
     }
 
@@ -128,7 +130,7 @@ void FileSaveTest::temporaryNamesAndStaleOnes() {
     QVERIFY(QDir(tmp.path()).mkdir("101国語.bak"));
     QVERIFY(saveFileAtomically(path, "new", nullptr, Backup::OneGeneration));
     QCOMPARE(contents(path), QByteArray("new"));
-    QStringList expected = leftovers.mid(1);
+    QStringList expected = fresh + others;
     expected.append("101国語.dat");
     expected.sort();
     QCOMPARE(QDir(tmp.path()).entryList(QDir::Files, QDir::Name), expected);

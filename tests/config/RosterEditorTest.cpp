@@ -148,7 +148,7 @@ void RosterEditorTest::unencodableTextIsRefused() {
     QVERIFY(!editor.setCell(1, 2, "山田" + kEmoji, &error));
     QVERIFY(error.contains(kEmoji));
     QCOMPARE(editor.cell(1, 2), QString("山田"));
-    QVERIFY(RosterEditor::unencodableMessage("①Ⅰ～髙ｱ").isEmpty());
+    QVERIFY(RosterEditor::refusedTextMessage("①Ⅰ～髙ｱ").isEmpty());
 
     // The whole paste is refused, also the pieces before the bad character.
     error.clear();
@@ -158,6 +158,22 @@ void RosterEditorTest::unencodableTextIsRefused() {
     QCOMPARE(editor.cell(1, 2), QString("山田"));
     QVERIFY(editor.cell(2, 2).isEmpty());
     QVERIFY(!changed.isValid());
+
+    // Control characters other than the tabs and line ends between cells are refused the same way.
+    const std::pair<const char *, const char *> controls[] = {{"佐藤\r\n鈴\x01木\r\n", "U+0001"},
+                                                              {"佐藤\t\x1f\r\n", "U+001F"},
+                                                              {"\x7f佐藤", "U+007F"},
+                                                              {"佐藤\x0b\r\n", "U+000B"}};
+    for (const auto &[text, label] : controls) {
+        error.clear();
+        QVERIFY(!editor.paste(QString::fromUtf8(text), 1, 2, &changed, &error));
+        QVERIFY2(error.contains(label) && error.contains("制御文字"), qPrintable(error));
+        QCOMPARE(editor.cell(1, 2), QString("山田"));
+        QVERIFY(editor.cell(2, 2).isEmpty());
+        QVERIFY(!editor.setCell(2, 2, QString::fromUtf8(text), &error));
+        QVERIFY(error.contains("制御文字"));
+    }
+    QVERIFY(RosterEditor::refusedTextMessage("山田\x02").contains("U+0002"));
 }
 
 void RosterEditorTest::loweredClassCountKeepsTheOtherClasses() {

@@ -20,7 +20,8 @@ constexpr int kYear = 2024;
 
 // Two classes of grade 1 with three names (one moved away) and the results given per file subject.
 std::unique_ptr<GradeHyouteiStore> grade(QTemporaryDir &dir, int schoolKind,
-                                         const std::map<QString, std::map<int, StudentResult>> &results) {
+                                         const std::map<QString, std::map<int, StudentResult>> &results,
+                                         bool classType = true) {
     const QString folder = dir.path() + u'/';
     YearSettings y;
     y.classCount[0] = 2;
@@ -39,7 +40,7 @@ std::unique_ptr<GradeHyouteiStore> grade(QTemporaryDir &dir, int schoolKind,
             ClassResultFile::save(paths::classResultFile(folder, kYear, 1, cls, subject), r, cls);
     }
     auto store = std::make_unique<GradeHyouteiStore>();
-    store->load({folder, kYear, 1, 1, QStringLiteral("1学期"), schoolKind, true});
+    store->load({folder, kYear, 1, 1, QStringLiteral("1学期"), schoolKind, classType});
     return store;
 }
 
@@ -106,8 +107,18 @@ private slots:
         QVERIFY(schoolKindError(0).isEmpty());
         QVERIFY(schoolKindError(1).isEmpty());
         QCOMPARE(schoolKindError(2), QStringLiteral("校種の設定 (2) が正しくありません。"));
-        QCOMPARE(studentItem(7, QStringLiteral("青木")), QStringLiteral(" 7 青木"));
-        QCOMPARE(studentItem(12, QString()), QStringLiteral("12 "));
+    }
+
+    // The list items name the class, so the 1..60 of each class can be told apart.
+    void studentItems() {
+        QTemporaryDir numbered, lettered;
+        const auto n = grade(numbered, 1, {});
+        const auto l = grade(lettered, 1, {}, false);
+        QCOMPARE(studentItem(*n, slotOf(1, 1)), QStringLiteral("1組 1 青木一郎"));
+        QCOMPARE(studentItem(*n, slotOf(2, 2)), QStringLiteral("2組 2 田中次郎"));
+        QCOMPARE(studentItem(*l, slotOf(1, 1)), QStringLiteral("A組 1 青木一郎"));
+        QCOMPARE(studentItem(*l, slotOf(2, 2)), QStringLiteral("B組 2 田中次郎"));
+        QCOMPARE(studentItem(*l, slotOf(2, 12)), QStringLiteral("B組12 "));
     }
 };
 

@@ -7,6 +7,8 @@
 
 #include <QJsonArray>
 #include <QListWidget>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTest>
 
@@ -46,6 +48,33 @@ private slots:
         QTest::mouseClick(print, Qt::LeftButton);
         QCOMPARE(target.layout()[QStringLiteral("pages")].toArray().size(), 3);
         QCOMPARE(target.layout()[QStringLiteral("orientation")].toString(), QStringLiteral("landscape"));
+    }
+
+    // After "全選択" the print dialog offers and shows the pages of the material, not "1 to 1".
+    void dialogOffersEveryPage() {
+        GuiFixture f;
+        QVERIFY(f.writeDemoSchool());
+        KondanContext c;
+        c.dataFolder = f.dataFolder();
+        c.nendo = GuiFixture::kNendo;
+        c.grade = 1;
+        c.period = 1;
+        c.periodCaption = QStringLiteral("1学期");
+        TKondanForm1 form(c, f.platform());
+        QVERIFY(GuiFixture::showAt(&form, QSize(720, 480)));
+        QTest::mouseClick(GuiFixture::child<QPushButton>(&form, QStringLiteral("SpeedButton1")),
+                          Qt::LeftButton);
+        int from = -1, to = -1, max = -1;
+        whenShown<QPrintDialog>([&](QPrintDialog *dialog) {
+            from = dialog->printer()->fromPage();
+            to = dialog->printer()->toPage();
+            max = dialog->maxPage();
+            dialog->reject();
+        });
+        QTest::mouseClick(GuiFixture::child<QPushButton>(&form, QStringLiteral("Button1")), Qt::LeftButton);
+        QCOMPARE(from, 1);
+        QCOMPARE(to, 3); // three classes of the demo grade, one page each
+        QCOMPARE(max, 3);
     }
 };
 

@@ -191,6 +191,8 @@ void MainFormTest::achievementTests() {
     QCOMPARE(GuiFixture::child<QTabWidget>(&form, "PageControl1")->tabText(1), label);
     QCOMPARE(GuiFixture::child<QTabWidget>(&form, "PageControl2")->tabText(1), label);
     QCOMPARE(GuiFixture::child<QLabel>(&form, "GakuTestHeading")->text(), label + "の学年処理");
+    QCOMPARE(GuiFixture::child<QLabel>(&form, "AchievementPageHeading")->text(),
+             " 【" + label + "】 学年・教科・テスト種別を設定した後、［次へ］をクリックしてください");
 }
 
 void MainFormTest::yearBoxReloadsTheYear() {

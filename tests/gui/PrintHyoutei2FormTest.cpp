@@ -90,6 +90,8 @@ private slots:
             QCOMPARE(subjects->currentRow(), 0);
             auto *students = GuiFixture::child<QListWidget>(dialog, QStringLiteral("CheckListBox1"));
             QCOMPARE(students->count(), store.classCount() * kSeatsPerClass);
+            QCOMPARE(students->item(kSeatsPerClass)->text(), exchange::studentItem(store, kSeatsPerClass));
+            QVERIFY(students->item(kSeatsPerClass)->text().startsWith(QStringLiteral("2組 1 ")));
             students->item(0)->setCheckState(Qt::Unchecked);
             subjects->setCurrentRow(2);
             QTest::mouseClick(GuiFixture::child<QPushButton>(dialog, QStringLiteral("Button1")),

@@ -3,6 +3,11 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
+
+#ifdef Q_OS_UNIX
+#include <pwd.h>
+#include <unistd.h>
+#endif
 #include <QUuid>
 
 using namespace tavro;
@@ -104,6 +109,18 @@ private slots:
         SystemWorkstationInfo info;
         QVERIFY(info.userName().size() <= 30);
         QVERIFY(!info.computerName().isEmpty());
+        // Without the environment's names the account's login name is used.
+        const QByteArray user = qgetenv("USER"), windowsUser = qgetenv("USERNAME");
+        qunsetenv("USER");
+        qunsetenv("USERNAME");
+        const QString fallback = info.userName();
+        qputenv("USER", user);
+        if (!windowsUser.isEmpty())
+            qputenv("USERNAME", windowsUser);
+        QVERIFY(!fallback.isEmpty());
+#ifdef Q_OS_UNIX
+        QCOMPARE(fallback, QString::fromLocal8Bit(::getpwuid(::geteuid())->pw_name).left(30));
+#endif
 #ifdef Q_OS_WIN
         QCOMPARE(info.userName(), qEnvironmentVariable("USERNAME").left(30));
         QCOMPARE(info.computerName(), qEnvironmentVariable("COMPUTERNAME"));

@@ -157,8 +157,20 @@ private slots:
         QVERIFY(texts(pages[2].toObject()).contains(QStringLiteral("50 二組50")));
         QVERIFY(texts(pages[2].toObject()).contains(QStringLiteral("さくら台中 2024年度 1年 2組 ")));
 
+        // The dialog offers the pages of the material (50 students of class 2 take two); a range chosen
+        // there prints only its pages.
+        QCOMPARE(data.pageCount({1, 2}), 3);
+        QCOMPARE(data.pageCount({1}), 1);
+        RecordingPrintTarget ranged;
+        ranged.setPageRange(2, 3);
+        QVERIFY(printConference(data, {1, 2}, ranged, prompter, now).printed);
+        const QJsonArray chosen = ranged.layout()[QStringLiteral("pages")].toArray();
+        QCOMPARE(chosen.size(), 2);
+        QVERIFY(texts(chosen[0].toObject()).contains(QStringLiteral(" 1 二組1")));
+        QVERIFY(texts(chosen[1].toObject()).contains(QStringLiteral("50 二組50")));
+
         const QJsonObject json = conferenceJson(data, {1});
-        QCOMPARE(json[QStringLiteral("pageRange")].toArray(), (QJsonArray{1, 3}));
+        QCOMPARE(json[QStringLiteral("pageRange")].toArray(), (QJsonArray{1, 1}));
         QCOMPARE(json[QStringLiteral("classes")][0][QStringLiteral("students")].toArray().size(), 4);
 
         // No class: the message and no job; a cancelled dialog; a printer failing at a new page or the end.

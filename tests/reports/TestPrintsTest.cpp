@@ -232,12 +232,12 @@ private slots:
     }
 
     // The notice cells: "*" for a missing score and the empty total, standard scores or means
-    // (Marume 0 rounds half to even, 1 keeps a decimal), the 100-point conversion with "*" for a
-    // full score of 0, never INF or NAN.
+    // (Marume 0 rounds half to even, 1 keeps a decimal, a tie away from zero), the 100-point conversion with
+    // "*" for a full score of 0, never INF or NAN.
     void noticeCells() {
         QCOMPARE(noticeMean(72.5f, 0), QStringLiteral("72"));
         QCOMPARE(noticeMean(73.5f, 0), QStringLiteral("74"));
-        QCOMPARE(noticeMean(72.25f, 1), QStringLiteral("72.2"));
+        QCOMPARE(noticeMean(72.25f, 1), QStringLiteral("72.3"));
         QCOMPARE(noticeMean(0.0f, 0), QString());
         QCOMPARE(hundredPoint(45, 60, 100, 0), QStringLiteral("75"));
         QCOMPARE(hundredPoint(45, 60, 100, 1), QStringLiteral("75.0"));

@@ -96,7 +96,10 @@ void InputStatusTest::evaluationsView() {
 }
 
 void InputStatusTest::electivesView() {
-    QVERIFY(electives::writeLines(m_data, 2024, {u"3年選択英語"_qs, u"1年選択数学"_qs, u"3年選択音楽"_qs}));
+    // Names typed by hand into the file that cannot be file names are left out and reported.
+    QVERIFY(electives::writeLines(
+        m_data, 2024,
+        {u"3年選択英語"_qs, u"1年選択数学"_qs, u"3年../選択英語"_qs, u"3年選択音楽"_qs, u"3年英語/会話"_qs}));
     QVERIFY(memberlist::write(m_data, 2024, 3, u"選択英語"_qs, {u"101"_qs, u"3102"_qs, u"205"_qs, u"xx"_qs}));
     QVERIFY(memberlist::write(m_data, 2024, 3, u"選択音楽"_qs, {u"201"_qs}));
     EvaluationResults results;
@@ -118,6 +121,10 @@ void InputStatusTest::electivesView() {
                             {u"選択音楽"_qs, QString(), u"0"_qs, QString(), u"1"_qs, QString()},
                         }));
     QVERIFY(t.tooNew);
+    QCOMPARE(t.unsafeNames, (QStringList{u"../選択英語"_qs, u"英語/会話"_qs}));
+    QCOMPARE(t.unsafeNamesMessage(),
+             u"ファイル名に使えない選択教科名は読み込みませんでした。\r\n../選択英語、英語/会話"_qs);
+    QVERIFY(t.damaged.isEmpty()); // no member file was looked for under a cut name
 }
 
 QTEST_GUILESS_MAIN(InputStatusTest)

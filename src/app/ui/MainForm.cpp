@@ -80,6 +80,11 @@ int columnsFor(qsizetype itemCount) {
     return itemCount < 6 ? 1 : 2;
 }
 
+// The heading of the achievement test page, named as the year settings name those tests.
+QString achievementPageHeading(const QString &testLabel) {
+    return u(" 【") + testLabel + u("】 学年・教科・テスト種別を設定した後、［次へ］をクリックしてください");
+}
+
 QLabel *heading(const QString &text) {
     auto *label = new QLabel(text);
     label->setObjectName(u("Heading"));
@@ -288,8 +293,9 @@ QWidget *TMainForm::buildPeriodicTestPage() {
 QWidget *TMainForm::buildAchievementTestPage() {
     auto *page = new QWidget;
     auto *layout = pageLayout(page);
-    layout->addWidget(
-        heading(u(" 【学力テスト】 学年・教科・テスト種別を設定した後、［次へ］をクリックしてください")));
+    m_achievementPageHeading = heading(achievementPageHeading(u("学力テスト")));
+    m_achievementPageHeading->setObjectName(u("AchievementPageHeading"));
+    layout->addWidget(m_achievementPageHeading);
     auto *row = new QHBoxLayout;
     row->setSpacing(10);
     row->addWidget(addGroup(u("gakunen2"), u("学年"), gradeItems(), 1), 2);
@@ -650,6 +656,7 @@ void TMainForm::reloadYear() {
     m_pageControl1->setTabText(AchievementPage, gakuLabel);
     m_pageControl2->setTabText(AchievementSubPage, gakuLabel);
     m_gakuTestHeading->setText(gakuLabel + u("の学年処理"));
+    m_achievementPageHeading->setText(achievementPageHeading(gakuLabel));
 
     refillElectives();
 }

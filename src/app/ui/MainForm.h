@@ -129,6 +129,7 @@ private:
     QTabWidget *m_pageControl1 = nullptr;
     QTabWidget *m_pageControl2 = nullptr;
     QLabel *m_gakuTestHeading = nullptr;
+    QLabel *m_achievementPageHeading = nullptr;
     QListWidget *m_listBox1 = nullptr;
     QWidget *m_lockPanel = nullptr;
     QWidget *m_adminPanel = nullptr;

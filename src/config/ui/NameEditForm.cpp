@@ -148,7 +148,7 @@ public:
         auto *edit = new QLineEdit(parent);
         edit->setFrame(false);
         QObject::connect(edit, &QLineEdit::textEdited, edit, [edit, refuse = m_refuse](const QString &text) {
-            const QString message = RosterEditor::unencodableMessage(text);
+            const QString message = RosterEditor::refusedTextMessage(text);
             if (message.isEmpty()) {
                 edit->setProperty(kLastGood, text);
                 return;

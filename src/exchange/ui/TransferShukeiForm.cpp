@@ -43,8 +43,7 @@ TTransferShukeiForm::TTransferShukeiForm(const GradeHyouteiStore &store, const Q
     m_students->setObjectName(QStringLiteral("CheckListBox1"));
     m_students->setFont(ui::fixedFont(10));
     for (int slot = 0; slot < store.classCount() * kSeatsPerClass; ++slot) {
-        auto *item =
-            new QListWidgetItem(exchange::studentItem(numberOfSlot(slot), store.name(slot)), m_students);
+        auto *item = new QListWidgetItem(exchange::studentItem(store, slot), m_students);
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(store.name(slot).isEmpty() ? Qt::Unchecked : Qt::Checked);
     }

@@ -5,6 +5,11 @@
 #include <QSysInfo>
 #include <QtGlobal>
 
+#ifndef Q_OS_WIN
+#include <pwd.h>
+#include <unistd.h>
+#endif
+
 namespace tavro {
 
 SettingsUserStore::SettingsUserStore() {
@@ -66,6 +71,11 @@ QString SystemWorkstationInfo::userName() const {
     QString name = qEnvironmentVariable("USERNAME");
     if (name.isEmpty())
         name = qEnvironmentVariable("USER");
+    // Else the login name of the account.
+    if (name.isEmpty()) {
+        if (const passwd *account = ::getpwuid(::geteuid()))
+            name = QString::fromLocal8Bit(account->pw_name);
+    }
     return name.left(30);
 }
 

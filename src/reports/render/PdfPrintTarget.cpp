@@ -2,6 +2,8 @@
 
 #include "reports/render/PainterCanvas.h"
 
+#include "common/FileErrors.h"
+
 #include <QFile>
 #include <QPageLayout>
 #include <QPageSize>
@@ -13,7 +15,7 @@ PrintTarget::Opened PdfPrintTarget::open(const Job &job) {
     Opened opened;
     QFile probe(m_path);
     if (!probe.open(QIODevice::WriteOnly)) {
-        opened.error = QStringLiteral("%1 に書き込めません: %2").arg(m_path, probe.errorString());
+        opened.error = QStringLiteral("%1 に書き込めません: %2").arg(m_path, fileerror::reason(probe));
         return opened;
     }
     probe.close();

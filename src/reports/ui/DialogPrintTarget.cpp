@@ -22,6 +22,7 @@ PrintTarget::Opened DialogPrintTarget::open(const Job &job) {
     QPrintDialog dialog(p, m_parent);
     if (job.toPage >= job.fromPage && job.fromPage > 0) {
         dialog.setMinMax(job.fromPage, job.toPage);
+        p->setFromTo(job.fromPage, job.toPage); // the range fields show every page, not "1 to 1"
         dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
     } else {
         dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);

@@ -117,6 +117,9 @@ void InputStatusForm::showEvent(QShowEvent *event) {
     if (m_table.tooNew)
         m_platform.prompter->message(QStringLiteral("TAVRO"), tooNewVersionMessage(),
                                      Prompter::Icon::Warning);
+    const QString unsafe = m_table.unsafeNamesMessage();
+    if (!unsafe.isEmpty())
+        m_platform.prompter->message(QStringLiteral("TAVRO"), unsafe, Prompter::Icon::Warning);
     const QString damaged = m_table.damagedMessage();
     if (!damaged.isEmpty())
         m_platform.prompter->message(QStringLiteral("TAVRO"), damaged, Prompter::Icon::Warning);

@@ -1,5 +1,6 @@
 #include "testscores/ui/TInput1Form.h"
 
+#include "common/NumberText.h"
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
@@ -341,7 +342,7 @@ void TInput1Form::showAverageChart() {
     }
     const std::optional<double> mean = m_session.gradeAverage();
     const QString title = QStringLiteral("学級別平均点グラフ - 全体") +
-                          (mean ? QString::asprintf("%3.2f", *mean) : QStringLiteral("0")) +
+                          (mean ? numbertext::fixed(*mean, 2, 3) : QStringLiteral("0")) +
                           QStringLiteral("点");
     charts::showGroupedBars(m_averageChart, title, categories, sets, QStringLiteral("点"), true);
     showView(AveragePage);

@@ -2,10 +2,40 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFontMetrics>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+
+#include <algorithm>
 
 namespace tavro {
+
+namespace {
+
+// Makes the text label of `box` as wide as its longest line, so that a Japanese sentence (no spaces to
+// break at) is not wrapped in the middle of a word; up to the widest box Qt allows on the screen.
+void widenToText(QMessageBox &box) {
+    auto *label = box.findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
+    if (!label)
+        return;
+    box.ensurePolished();
+    const QFontMetrics metrics(label->font());
+    int longest = 0;
+    for (QString line : box.text().split(u'\n')) {
+        if (line.endsWith(u'\r'))
+            line.chop(1);
+        longest = std::max(longest, metrics.horizontalAdvance(line));
+    }
+    const QScreen *screen = box.screen() ? box.screen() : QGuiApplication::primaryScreen();
+    const int screenWidth = screen ? screen->availableGeometry().width() : 1024;
+    // QMessageBox wraps anywhere beyond this width; the icon and the margins take the rest.
+    const int hardLimit = screenWidth <= 1024 ? screenWidth : std::min(screenWidth - 480, 1000);
+    label->setMinimumWidth(std::min(longest + 2, std::max(0, hardLimit - 120)));
+}
+
+} // namespace
 
 Prompter::Answer MessageBoxPrompter::ask(const QString &caption, const QString &text, Buttons buttons,
                                          Answer defaultAnswer, Icon icon) {
@@ -63,6 +93,7 @@ Prompter::Answer MessageBoxPrompter::ask(const QString &caption, const QString &
     box.setEscapeButton(box.button(choices.size() == 2 && buttons == Buttons::YesNo ? QMessageBox::No
                                    : buttons == Buttons::Ok                         ? QMessageBox::Ok
                                                                                     : QMessageBox::Cancel));
+    widenToText(box);
     box.exec();
     switch (box.standardButton(box.clickedButton())) {
     case QMessageBox::Ok:
