@@ -94,8 +94,10 @@ bool syncToDisk(QFile &file) {
 // Replaces `to` by `from` in one step.
 bool renameOver(const QString &from, const QString &to, QString &reason) {
 #ifdef Q_OS_WIN
-    const auto *source = reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(from).utf16());
-    const auto *target = reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(to).utf16());
+    const QString nativeFrom = QDir::toNativeSeparators(from);
+    const QString nativeTo = QDir::toNativeSeparators(to);
+    const auto *source = reinterpret_cast<const wchar_t *>(nativeFrom.utf16());
+    const auto *target = reinterpret_cast<const wchar_t *>(nativeTo.utf16());
     // A file held open by another program (a virus scanner, a colleague's spreadsheet) refuses the
     // replacement; a short hold is waited out, a long one is reported.
     DWORD code = 0;
