@@ -18,12 +18,12 @@ run_cli_equality() {
   [ -f "$win_cli" ] || { cli_fail "no build/windows/src/tavro-cli.exe"; return; }
 
   local prefix=$work/cli
-  [ -d "$prefix/drive_c" ] || new_prefix "$prefix"
+  if [ ! -d "$prefix/drive_c" ]; then
+    new_prefix "$prefix"
+    prefix_env "$prefix" QT_PLUGIN_PATH "$(winpath "$qt/plugins")"
+  fi
   export WINEPREFIX=$prefix
   export WINEPATH="$(winpath "$qt/bin");$(winpath /usr/lib/gcc/x86_64-w64-mingw32/12-posix);$(winpath /usr/x86_64-w64-mingw32/lib)"
-  unset QT_QPA_PLATFORM
-  export QT_PLUGIN_PATH
-  QT_PLUGIN_PATH=$(winpath "$qt/plugins")
 
   local t=$work/equality
   rm -rf "$t"

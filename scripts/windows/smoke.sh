@@ -18,7 +18,7 @@ run_smoke() {
   local prefix=$work/smoke
   new_prefix "$prefix"
   export WINEPREFIX=$prefix
-  unset QT_QPA_PLATFORM QT_PLUGIN_PATH WINEPATH
+  unset WINEPATH
   local user home
   user=$(id -un)
   home=$prefix/drive_c/users/$user

@@ -44,6 +44,13 @@ new_prefix() {
   WINEPREFIX=$prefix wineserver -w
 }
 
+# Wine hands no QT_* variable of the Unix environment to Windows programs: they are set in the prefix's
+# user environment instead.
+prefix_env() {
+  WINEPREFIX=$1 wine reg add 'HKCU\Environment' /v "$2" /d "$3" /f >/dev/null 2>&1
+  WINEPREFIX=$1 wineserver -w
+}
+
 stop_prefix() { WINEPREFIX=$1 wineserver -k 2>/dev/null || true; }
 
 # --- the test programs -------------------------------------------------------------------------------
@@ -61,8 +68,9 @@ run_tests() {
       runnable+=("$n")
     fi
   done
-  export WINEPREFIX=$prefix QT_QPA_PLATFORM=offscreen QT_PLUGIN_PATH
-  QT_PLUGIN_PATH=$(winpath "$qt/plugins")
+  prefix_env "$prefix" QT_QPA_PLATFORM offscreen
+  prefix_env "$prefix" QT_PLUGIN_PATH "$(winpath "$qt/plugins")"
+  export WINEPREFIX=$prefix
   export WINEPATH="$(winpath "$qt/bin");$(winpath /usr/lib/gcc/x86_64-w64-mingw32/12-posix);$(winpath /usr/x86_64-w64-mingw32/lib)"
   export -f run_one winpath
   export logs repo

@@ -98,6 +98,12 @@ bool renameOver(const QString &from, const QString &to, QString &reason) {
     const QString nativeTo = QDir::toNativeSeparators(to);
     const auto *source = reinterpret_cast<const wchar_t *>(nativeFrom.utf16());
     const auto *target = reinterpret_cast<const wchar_t *>(nativeTo.utf16());
+    // Windows refuses to replace a read-only file; it is said so before anything is tried.
+    const DWORD before = GetFileAttributesW(target);
+    if (before != INVALID_FILE_ATTRIBUTES && (before & FILE_ATTRIBUTE_READONLY)) {
+        reason = QStringLiteral("ファイルが読み取り専用です。");
+        return false;
+    }
     // A file held open by another program (a virus scanner, a colleague's spreadsheet) refuses the
     // replacement; a short hold is waited out, a long one is reported.
     DWORD code = 0;
@@ -108,11 +114,6 @@ bool renameOver(const QString &from, const QString &to, QString &reason) {
         if (code != ERROR_SHARING_VIOLATION && code != ERROR_LOCK_VIOLATION && code != ERROR_ACCESS_DENIED)
             break;
         Sleep(100);
-    }
-    const DWORD attributes = GetFileAttributesW(target);
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
-        reason = QStringLiteral("ファイルが読み取り専用です。");
-        return false;
     }
     if (code == ERROR_ACCESS_DENIED) {
         // Windows says "access denied" also for a file another program holds open: ask for the right to

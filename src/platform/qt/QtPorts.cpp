@@ -58,7 +58,7 @@ LockFileInstanceGuard::~LockFileInstanceGuard() {
 }
 
 bool LockFileInstanceGuard::tryAcquire() {
-    return m_lock->tryLock(0);
+    return m_lock->isLocked() || m_lock->tryLock(0);
 }
 
 void LockFileInstanceGuard::release() {

@@ -9,6 +9,10 @@
 #include <QSet>
 #include <QThread>
 
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
 class QWidget;
 
 // Qt implementations of the ports that need widgets.
@@ -35,7 +39,8 @@ public:
 #ifdef Q_OS_WIN
 // Plays the sounds of the resources ":/sounds/NAME.wav" by NAME with PlaySound from memory, asynchronously
 // (SND_MEMORY | SND_ASYNC). The wave bytes are read once, at construction, and stay in memory while a sound
-// may play. A sound started while another plays replaces it. Construct after the QApplication.
+// may play. PlaySound is called on a thread of the player's own, so play() never waits for the audio driver;
+// a sound started while another plays replaces it. Construct after the QApplication.
 class SystemSoundPlayer final : public SoundPlayer {
 public:
     SystemSoundPlayer();
@@ -48,7 +53,14 @@ public:
     void beep() override;
 
 private:
+    void run();
+
     QHash<QString, QByteArray> m_waves;
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    const QByteArray *m_next = nullptr; // the wave to start, or nullptr
+    bool m_stop = false;
+    std::thread m_thread;
 };
 #else
 // Plays the sounds of the resources ":/sounds/NAME.wav" by NAME. Every sound is loaded once, at construction,

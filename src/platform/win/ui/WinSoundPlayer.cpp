@@ -17,10 +17,33 @@ SystemSoundPlayer::SystemSoundPlayer() {
         if (wave.open(QIODevice::ReadOnly))
             m_waves.insert(QFileInfo(file).completeBaseName(), wave.readAll());
     }
+    m_thread = std::thread([this] { run(); });
 }
 
 SystemSoundPlayer::~SystemSoundPlayer() {
-    // Stops a sound still playing from our memory before the memory goes.
+    {
+        const std::lock_guard lock(m_mutex);
+        m_stop = true;
+    }
+    m_wake.notify_one();
+    m_thread.join();
+}
+
+void SystemSoundPlayer::run() {
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+        m_wake.wait(lock, [this] { return m_stop || m_next; });
+        if (m_stop)
+            break;
+        const QByteArray *wave = m_next;
+        m_next = nullptr;
+        lock.unlock();
+        PlaySoundW(reinterpret_cast<LPCWSTR>(wave->constData()), nullptr,
+                   SND_MEMORY | SND_ASYNC | SND_NODEFAULT);
+        lock.lock();
+    }
+    lock.unlock();
+    // A sound still playing from our memory stops before the memory goes.
     PlaySoundW(nullptr, nullptr, 0);
 }
 
@@ -28,8 +51,11 @@ void SystemSoundPlayer::play(const QString &name) {
     const auto found = m_waves.constFind(name);
     if (found == m_waves.constEnd())
         return;
-    PlaySoundW(reinterpret_cast<LPCWSTR>(found->constData()), nullptr,
-               SND_MEMORY | SND_ASYNC | SND_NODEFAULT);
+    {
+        const std::lock_guard lock(m_mutex);
+        m_next = &found.value();
+    }
+    m_wake.notify_one();
 }
 
 void SystemSoundPlayer::beep() {
