@@ -38,6 +38,7 @@ run_smoke() {
 
   # The data folder and the files of the demo school have Japanese names.
   local data="C:\\users\\$user\\成績処理\\さくら台中学校"
+  mkdir -p "$home/成績処理" # the demo makes the data folder itself, not its parent
   local cli="C:\\users\\$user\\AppData\\Local\\Programs\\Tavro\\tavro-cli.exe"
   wine "$cli" demo "$data" --year 2024 >"$work/smoke-demo.log" 2>&1 || smoke_fail "tavro-cli.exe demo exited with $?"
   wine "$cli" info --data "$data" --year 2024 >"$work/smoke-info.txt" 2>&1 || smoke_fail "tavro-cli.exe info exited with $?"

@@ -135,17 +135,25 @@ bool renameOver(const QString &from, const QString &to, QString &reason) {
     return false;
 }
 
-// A second name for the bytes of `from` at `to` (a new name): a hard link, else a copy.
+// A second name for the bytes of `from` at `to` (a new name): a hard link, else a copy. On Windows always
+// a copy: a link shares the sharing rules of the file, so while another program holds the file open the
+// link could be neither renamed into place nor removed.
 bool linkOrCopy(const QString &from, const QString &to) {
 #ifdef Q_OS_WIN
-    if (CreateHardLinkW(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(to).utf16()),
-                        reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(from).utf16()), nullptr))
-        return true;
+    if (!QFile::copy(from, to))
+        return false;
+    // The copy keeps a read-only attribute, which would keep it from being replaced or removed.
+    const QString native = QDir::toNativeSeparators(to);
+    const auto *name = reinterpret_cast<const wchar_t *>(native.utf16());
+    const DWORD attributes = GetFileAttributesW(name);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        SetFileAttributesW(name, attributes & ~DWORD(FILE_ATTRIBUTE_READONLY));
+    return true;
 #else
     if (::link(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0)
         return true;
-#endif
     return QFile::copy(from, to);
+#endif
 }
 
 // Writes `bytes` to a new temporary file beside `target`, on disk before it returns. The file is
