@@ -52,7 +52,7 @@ int main(int argc, char *argv[]) {
     parser.addOption(dataOption);
     parser.process(app);
 
-    LockFileInstanceGuard guard;
+    SystemInstanceGuard guard;
     if (!guard.tryAcquire()) {
         QMessageBox::information(nullptr, QString::fromUtf8(kProgramTitle),
                                  QStringLiteral("すでに起動しています。"));
@@ -73,6 +73,10 @@ int main(int argc, char *argv[]) {
         paths::ensureFolder(dataFolder);
     } else {
         dataFolder = resolveDataFolder(programPath);
+    }
+    if (isNetworkPath(dataFolder)) {
+        QMessageBox::information(nullptr, QStringLiteral("Tavro"), networkStartMessage());
+        return 0;
     }
     const int thisNendo = schoolYearOf(clock.now().date());
 

@@ -3,6 +3,7 @@
 #include "common/DataPaths.h"
 #include "common/FileSave.h"
 #include "common/IniFile.h"
+#include "platform/qt/QtPorts.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -24,7 +25,7 @@ int schoolYearOf(const QDate &date) {
 }
 
 bool isNetworkPath(const QString &programPath) {
-    return programPath.startsWith(QStringLiteral("\\\\")) || programPath.startsWith(QStringLiteral("//"));
+    return isUncPath(programPath);
 }
 
 QString networkStartMessage() {

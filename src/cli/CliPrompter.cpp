@@ -4,9 +4,9 @@
 
 #include <QTextStream>
 #include <cstdio>
+#include <iterator>
 
 #ifdef Q_OS_WIN
-#include <io.h>
 #include <windows.h>
 #else
 #include <termios.h>
@@ -88,9 +88,36 @@ Prompter::Answer CliPrompter::ask(const QString &caption, const QString &text, B
     return answer;
 }
 
+#ifdef Q_OS_WIN
+namespace {
+
+// A line typed at the console, read as UTF-16 whatever the console's code page.
+bool readConsoleLine(QString &line) {
+    const HANDLE in = GetStdHandle(STD_INPUT_HANDLE);
+    QString text;
+    wchar_t buffer[256];
+    DWORD read = 0;
+    while (!text.contains(u'\n')) {
+        if (!ReadConsoleW(in, buffer, DWORD(std::size(buffer)), &read, nullptr) || read == 0)
+            break;
+        text += QString::fromWCharArray(buffer, int(read));
+    }
+    if (text.isEmpty())
+        return false;
+    line = text.left(text.indexOf(u'\n'));
+    if (line.endsWith(u'\r'))
+        line.chop(1);
+    return true;
+}
+
+} // namespace
+#endif
+
 bool stdinIsTerminal() {
 #ifdef Q_OS_WIN
-    return _isatty(_fileno(stdin)) != 0;
+    // _isatty() also holds for NUL; only a console has a console mode.
+    DWORD mode = 0;
+    return GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode) != 0;
 #else
     return isatty(STDIN_FILENO) != 0;
 #endif
@@ -105,7 +132,11 @@ bool readSecretLine(const QString &prompt, QString &line) {
     bool ok = false;
     {
         EchoOff quiet;
+#ifdef Q_OS_WIN
+        ok = readConsoleLine(line);
+#else
         ok = input().readLineInto(&line);
+#endif
     }
     err() << "\n";
     err().flush();

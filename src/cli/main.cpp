@@ -1,5 +1,6 @@
 // tavro-cli: the headless jobs of the program.
 #include "cli/CliSupport.h"
+#include "platform/qt/QtPorts.h"
 
 #include "Version.h"
 
@@ -9,6 +10,7 @@ using namespace tavro::cli;
 
 int main(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
+    tavro::useBinaryStandardStreams();
     QCoreApplication::setApplicationName(QStringLiteral("tavro-cli"));
     QCoreApplication::setApplicationVersion(QString::fromUtf8(tavro::version::text));
 

@@ -57,6 +57,8 @@ constexpr std::array kPatterns{
     Pattern{"not a directory", Kind::Missing},
     Pattern{"cannot find the file", Kind::Missing},
     Pattern{"cannot find the path", Kind::Missing},
+    Pattern{"path not found", Kind::Missing},
+    Pattern{"file not found", Kind::Missing},
     Pattern{"no space left on device", Kind::DiskFull},
     Pattern{"disk quota exceeded", Kind::DiskFull},
     Pattern{"not enough space on the disk", Kind::DiskFull},

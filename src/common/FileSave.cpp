@@ -13,7 +13,6 @@
 #include <QRandomGenerator>
 
 #ifdef Q_OS_WIN
-#include <io.h>
 #include <windows.h>
 #else
 #include <cerrno>
@@ -110,7 +109,17 @@ bool writeAll(QFile &file, const QByteArray &bytes, QString &reason) {
 
 bool syncToDisk(QFile &file) {
 #ifdef Q_OS_WIN
-    return FlushFileBuffers(reinterpret_cast<HANDLE>(_get_osfhandle(file.handle())));
+    // QFile keeps its Windows handle to itself (handle() is no C runtime descriptor): the file's buffers are
+    // flushed through a second handle.
+    const HANDLE second =
+        CreateFileW(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(file.fileName()).utf16()),
+                    GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (second == INVALID_HANDLE_VALUE)
+        return false;
+    const bool flushed = FlushFileBuffers(second);
+    CloseHandle(second);
+    return flushed;
 #else
     return ::fsync(file.handle()) == 0;
 #endif
@@ -119,11 +128,39 @@ bool syncToDisk(QFile &file) {
 // Replaces `to` by `from` in one step.
 bool renameOver(const QString &from, const QString &to, QString &reason) {
 #ifdef Q_OS_WIN
-    if (MoveFileExW(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(from).utf16()),
-                    reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(to).utf16()),
-                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return true;
-    reason = fileerror::fromSystemCode(int(GetLastError()));
+    const QString nativeFrom = QDir::toNativeSeparators(from);
+    const QString nativeTo = QDir::toNativeSeparators(to);
+    const auto *source = reinterpret_cast<const wchar_t *>(nativeFrom.utf16());
+    const auto *target = reinterpret_cast<const wchar_t *>(nativeTo.utf16());
+    // Windows refuses to replace a read-only file; it is said so before anything is tried.
+    const DWORD before = GetFileAttributesW(target);
+    if (before != INVALID_FILE_ATTRIBUTES && (before & FILE_ATTRIBUTE_READONLY)) {
+        reason = QStringLiteral("ファイルが読み取り専用です。");
+        return false;
+    }
+    // A file held open by another program (a virus scanner, a colleague's spreadsheet) refuses the
+    // replacement; a short hold is waited out, a long one is reported.
+    DWORD code = 0;
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        if (MoveFileExW(source, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return true;
+        code = GetLastError();
+        if (code != ERROR_SHARING_VIOLATION && code != ERROR_LOCK_VIOLATION && code != ERROR_ACCESS_DENIED)
+            break;
+        Sleep(100);
+    }
+    if (code == ERROR_ACCESS_DENIED) {
+        // Windows says "access denied" also for a file another program holds open: ask for the right to
+        // delete the file to tell the two apart.
+        const HANDLE probe =
+            CreateFileW(target, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (probe != INVALID_HANDLE_VALUE)
+            CloseHandle(probe);
+        else if (GetLastError() == ERROR_SHARING_VIOLATION)
+            code = ERROR_SHARING_VIOLATION;
+    }
+    reason = fileerror::fromSystemCode(int(code));
 #else
     if (::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0)
         return true;
@@ -132,21 +169,31 @@ bool renameOver(const QString &from, const QString &to, QString &reason) {
     return false;
 }
 
-// A second name for the bytes of `from` at `to` (a new name): a hard link, else a copy.
+// A second name for the bytes of `from` at `to` (a new name): a hard link, else a copy. On Windows always
+// a copy: a link shares the sharing rules of the file, so while another program holds the file open the
+// link could be neither renamed into place nor removed.
 bool linkOrCopy(const QString &from, const QString &to, QString &reason) {
 #ifdef Q_OS_WIN
-    if (CreateHardLinkW(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(to).utf16()),
-                        reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(from).utf16()), nullptr))
-        return true;
+    if (!QFile::copy(from, to)) {
+        reason = fileerror::fromSystemCode(lastSystemError());
+        return false;
+    }
+    // The copy keeps a read-only attribute, which would keep it from being replaced or removed.
+    const QString native = QDir::toNativeSeparators(to);
+    const auto *name = reinterpret_cast<const wchar_t *>(native.utf16());
+    const DWORD attributes = GetFileAttributesW(name);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        SetFileAttributesW(name, attributes & ~DWORD(FILE_ATTRIBUTE_READONLY));
+    return true;
 #else
     if (::link(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0)
         return true;
-#endif
     QFile source(from);
     if (source.copy(to))
         return true;
     reason = fileerror::reason(source);
     return false;
+#endif
 }
 
 // True when both names are links to one file (a ".bak" left by a save whose last rename failed).
@@ -192,8 +239,12 @@ bool writeTemporary(const QString &target, const QByteArray &bytes, QString &tem
         ok = false;
         reason = fileerror::fromSystemCode(lastSystemError());
     }
+#ifndef Q_OS_WIN
+    // On Windows the only permission is the read-only attribute, which refuses the replacement anyway
+    // and would keep the temporary file from being removed.
     if (ok && QFileInfo(target).isFile())
         file.setPermissions(QFileInfo(target).permissions());
+#endif
     file.close();
     if (ok && file.error() != QFileDevice::NoError) {
         ok = false;

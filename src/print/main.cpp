@@ -3,6 +3,7 @@
 #include "cli/CliSupport.h"
 #include "common/DataPaths.h"
 #include "common/FileSave.h"
+#include "platform/qt/QtPorts.h"
 #include "print/PrintSupport.h"
 #include "reports/LayoutRecorder.h"
 #include "reports/render/PdfPrintTarget.h"
@@ -31,6 +32,7 @@ int main(int argc, char *argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    tavro::useBinaryStandardStreams();
     QStringList args = QCoreApplication::arguments();
     if (args.size() < 2 || args[1].startsWith(u'-'))
         return usageText(QStringLiteral("print の後に文書の名前を指定してください。"));

@@ -98,9 +98,11 @@ void FileSaveKillTest::killedSavesLeaveOldOrNew() {
 }
 
 int main(int argc, char **argv) {
-    if (argc == 3 && qstrcmp(argv[1], "--save-loop") == 0)
-        return saveLoop(QString::fromLocal8Bit(argv[2]));
     QCoreApplication app(argc, argv);
+    // The arguments through Qt: a Japanese file name survives on Windows whatever the code page.
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() == 3 && args[1] == QLatin1String("--save-loop"))
+        return saveLoop(args[2]);
     FileSaveKillTest test;
     return QTest::qExec(&test, argc, argv);
 }

@@ -4,11 +4,8 @@
 #include <QStandardPaths>
 #include <QSysInfo>
 #include <QtGlobal>
-#include <iterator>
 
-#ifdef Q_OS_WIN
-#include <windows.h>
-#else
+#ifndef Q_OS_WIN
 #include <pwd.h>
 #include <unistd.h>
 #endif
@@ -27,7 +24,10 @@ SettingsUserStore::SettingsUserStore() {
 }
 
 SettingsUserStore::SettingsUserStore(const QString &iniPath)
-    : m_settings(std::make_unique<QSettings>(iniPath, QSettings::IniFormat)) {}
+    : SettingsUserStore(iniPath, QSettings::IniFormat) {}
+
+SettingsUserStore::SettingsUserStore(const QString &path, QSettings::Format format)
+    : m_settings(std::make_unique<QSettings>(path, format)) {}
 
 int SettingsUserStore::readInt(const QString &section, const QString &name, int def) const {
     const QVariant v = m_settings->value(section + QLatin1Char('/') + name);
@@ -58,7 +58,7 @@ LockFileInstanceGuard::~LockFileInstanceGuard() {
 }
 
 bool LockFileInstanceGuard::tryAcquire() {
-    return m_lock->tryLock(0);
+    return m_lock->isLocked() || m_lock->tryLock(0);
 }
 
 void LockFileInstanceGuard::release() {
@@ -66,21 +66,15 @@ void LockFileInstanceGuard::release() {
         m_lock->unlock();
 }
 
+#ifndef Q_OS_WIN
 QString SystemWorkstationInfo::userName() const {
     QString name = qEnvironmentVariable("USERNAME");
     if (name.isEmpty())
         name = qEnvironmentVariable("USER");
     // Else the login name of the account.
     if (name.isEmpty()) {
-#ifdef Q_OS_WIN
-        wchar_t buffer[257];
-        DWORD size = DWORD(std::size(buffer));
-        if (GetUserNameW(buffer, &size) && size > 0)
-            name = QString::fromWCharArray(buffer, int(size) - 1);
-#else
         if (const passwd *account = ::getpwuid(::geteuid()))
             name = QString::fromLocal8Bit(account->pw_name);
-#endif
     }
     return name.left(30);
 }
@@ -88,5 +82,12 @@ QString SystemWorkstationInfo::userName() const {
 QString SystemWorkstationInfo::computerName() const {
     return QSysInfo::machineHostName().left(255);
 }
+
+bool isUncPath(const QString &path) {
+    return path.startsWith(QStringLiteral("\\\\")) || path.startsWith(QStringLiteral("//"));
+}
+
+void useBinaryStandardStreams() {}
+#endif
 
 } // namespace tavro

@@ -26,15 +26,30 @@ void PainterCanvas::installFontSubstitutes() {
     if (done)
         return;
     done = true;
+    // The faces asked for first (the Windows faces on Windows, the IPA faces elsewhere), then every other
+    // Japanese face either system may have, so a document never falls back to a face without kana.
+#ifdef Q_OS_WIN
+    const QStringList mincho{QStringLiteral("MS Mincho"), QStringLiteral("Yu Mincho"),
+                             QStringLiteral("IPAMincho"), QStringLiteral("IPA明朝")};
+    const QStringList pmincho{QStringLiteral("MS PMincho"), QStringLiteral("Yu Mincho"),
+                              QStringLiteral("IPAPMincho"), QStringLiteral("IPAP明朝")};
+    const QStringList gothic{QStringLiteral("MS Gothic"), QStringLiteral("IPAGothic"),
+                             QStringLiteral("IPAゴシック")};
+#else
     const QStringList mincho{QStringLiteral("IPAMincho"), QStringLiteral("IPA明朝"),
                              QStringLiteral("MS Mincho")};
     const QStringList pmincho{QStringLiteral("IPAPMincho"), QStringLiteral("IPAP明朝"),
                               QStringLiteral("MS PMincho")};
     const QStringList gothic{QStringLiteral("IPAGothic"), QStringLiteral("IPAゴシック"),
                              QStringLiteral("MS Gothic")};
-    QFont::insertSubstitutions(QStringLiteral("ＭＳ 明朝"), mincho);
-    QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐ明朝"), pmincho);
-    QFont::insertSubstitutions(QStringLiteral("ＭＳ ゴシック"), gothic);
+#endif
+    const QStringList anyJapanese{QStringLiteral("Yu Gothic"),        QStringLiteral("Meiryo"),
+                                  QStringLiteral("MS UI Gothic"),     QStringLiteral("IPAPGothic"),
+                                  QStringLiteral("Noto Sans CJK JP"), QStringLiteral("Noto Serif CJK JP"),
+                                  QStringLiteral("VL Gothic"),        QStringLiteral("TakaoGothic")};
+    QFont::insertSubstitutions(QStringLiteral("ＭＳ 明朝"), mincho + anyJapanese);
+    QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐ明朝"), pmincho + anyJapanese);
+    QFont::insertSubstitutions(QStringLiteral("ＭＳ ゴシック"), gothic + anyJapanese);
 }
 
 PainterCanvas::PainterCanvas(QPagedPaintDevice *device, QPrinter *printer)
