@@ -4,6 +4,10 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 ./scripts/install-deps.sh
+# A compiler cache, where one is installed, makes a rebuild of an unchanged tree quick.
+if command -v ccache >/dev/null 2>&1 && [ -z "${CMAKE_CXX_COMPILER_LAUNCHER:-}" ]; then
+  export CMAKE_CXX_COMPILER_LAUNCHER=ccache
+fi
 cmake --preset release >/dev/null
 cmake --build --preset release -j2
 QT_QPA_PLATFORM=offscreen ctest --test-dir build/release --output-on-failure -j2
