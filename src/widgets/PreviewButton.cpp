@@ -28,7 +28,9 @@ private:
 QPushButton *previewButtonFor(QPushButton *print) {
     auto *button = new QPushButton(QStringLiteral("プレビュー"));
     button->setObjectName(print->objectName() + QStringLiteral("Preview"));
-    button->setFont(print->font());
+    QFont font = print->font();
+    font.setBold(false); // the print button stays the first choice
+    button->setFont(font);
     button->setMinimumHeight(print->minimumHeight());
     button->setEnabled(print->isEnabled());
     button->setToolTip(print->text() + QStringLiteral("のプレビュー"));
