@@ -175,6 +175,7 @@ bool ScoreEntrySession::isOverFull(int tab, int row, int field) const {
 }
 
 void ScoreEntrySession::setCursor(int tab, int row, int column) {
+    m_typing = false;
     if (tab < 0 || tab >= tabCount() || row < 1 || row > kRows)
         return;
     if (!byViewpoint())
@@ -199,12 +200,14 @@ bool ScoreEntrySession::store(int tab, int row, int column, int value) {
     return true;
 }
 
-ScoreEntrySession::KeyOutcome ScoreEntrySession::edited(int before, int after, int digit) {
+ScoreEntrySession::KeyOutcome ScoreEntrySession::edited(int before, int after, int digit, bool typing) {
     KeyOutcome out;
     out.handled = true;
     out.digit = digit;
     out.noFullScore = m_full.values[0] == 0;
+    const Snapshot previous = snapshot();
     out.changed = before != after && store(m_cursor.tab, m_cursor.row, m_cursor.column, after);
+    pushStep(previous, typing);
     out.beep = isOverFull(m_cursor.tab, m_cursor.row, m_cursor.column);
     return out;
 }
@@ -219,14 +222,14 @@ ScoreEntrySession::KeyOutcome ScoreEntrySession::character(QChar c) {
         out.handled = true;
         return out;
     }
-    return edited(before, r.value, r.digit);
+    return edited(before, r.value, r.digit, true);
 }
 
 ScoreEntrySession::KeyOutcome ScoreEntrySession::backspace() {
     if (m_readOnly)
         return KeyOutcome{true};
     const int before = score(m_cursor.tab, m_cursor.row, m_cursor.column);
-    KeyOutcome out = edited(before, scoreentry::backspaceValue(before), -1);
+    KeyOutcome out = edited(before, scoreentry::backspaceValue(before), -1, true);
     out.noFullScore = false;
     return out;
 }
@@ -235,12 +238,13 @@ ScoreEntrySession::KeyOutcome ScoreEntrySession::deleteKey() {
     if (m_readOnly)
         return KeyOutcome{true};
     const int before = score(m_cursor.tab, m_cursor.row, m_cursor.column);
-    KeyOutcome out = edited(before, testscore::kBlank, -1);
+    KeyOutcome out = edited(before, testscore::kBlank, -1, false);
     out.noFullScore = false;
     return out;
 }
 
 ScoreEntrySession::KeyOutcome ScoreEntrySession::navigate(Move key, bool ctrl) {
+    m_typing = false;
     const scoreentry::MoveResult m = scoreentry::move(m_cursor, key, ctrl, layout());
     KeyOutcome out;
     out.handled = true;
@@ -316,6 +320,7 @@ bool ScoreEntrySession::writeFullScores(QString *error) {
 }
 
 bool ScoreEntrySession::setViewpointFullScores(const std::array<int, 6> &viewpoints, QString *error) {
+    const Snapshot previous = snapshot();
     int sum = 0;
     for (int v = 1; v <= 6; ++v) {
         m_full.values[std::size_t(v)] = std::clamp(viewpoints[std::size_t(v - 1)], 0, 100);
@@ -323,12 +328,79 @@ bool ScoreEntrySession::setViewpointFullScores(const std::array<int, 6> &viewpoi
             sum += m_full.values[std::size_t(v)];
     }
     m_full.values[0] = sum;
+    pushStep(previous);
     return writeFullScores(error);
 }
 
 bool ScoreEntrySession::setTotalFullScore(int total, QString *error) {
+    const Snapshot previous = snapshot();
     m_full.values[0] = total;
+    pushStep(previous);
     return writeFullScores(error);
+}
+
+ScoreEntrySession::Snapshot ScoreEntrySession::snapshot() const {
+    return Snapshot{m_scores, m_full.values, m_cursor};
+}
+
+void ScoreEntrySession::pushStep(const Snapshot &before, bool typing) {
+    Step step;
+    step.cursor = before.cursor;
+    step.typing = typing;
+    for (std::size_t i = 0; i < m_scores.size(); ++i)
+        for (int n = 1; n <= kTestStudents; ++n)
+            if (before.scores[i].student(n) != m_scores[i].student(n))
+                step.cells.push_back({i, n, before.scores[i].student(n), m_scores[i].student(n)});
+    if (before.full != m_full.values)
+        step.full = std::make_pair(before.full, m_full.values);
+    const bool extends = typing && m_typing && !m_undo.empty() && m_undo.back().typing &&
+                         m_undo.back().cursor == before.cursor;
+    m_typing = typing;
+    if (step.cells.empty() && !step.full)
+        return;
+    m_redo.clear();
+    if (extends && m_undo.back().cells.size() == 1 && step.cells.size() == 1) {
+        // The same cell again: the step keeps its first "before".
+        CellChange &last = m_undo.back().cells.front();
+        if (last.classIndex == step.cells.front().classIndex && last.number == step.cells.front().number) {
+            last.after = step.cells.front().after;
+            return;
+        }
+    }
+    m_undo.push_back(std::move(step));
+}
+
+bool ScoreEntrySession::apply(const Step &step, bool forward, QString *error) {
+    for (const CellChange &c : step.cells)
+        m_scores[c.classIndex].student(c.number) = forward ? c.after : c.before;
+    if (!step.cells.empty())
+        m_modified = true;
+    m_cursor = step.cursor;
+    m_typing = false;
+    if (!step.full)
+        return true;
+    m_full.values = forward ? step.full->second : step.full->first;
+    return writeFullScores(error);
+}
+
+bool ScoreEntrySession::undo(QString *error) {
+    if (m_undo.empty() || m_readOnly)
+        return false;
+    Step step = std::move(m_undo.back());
+    m_undo.pop_back();
+    const bool ok = apply(step, false, error);
+    m_redo.push_back(std::move(step));
+    return ok;
+}
+
+bool ScoreEntrySession::redo(QString *error) {
+    if (m_redo.empty() || m_readOnly)
+        return false;
+    Step step = std::move(m_redo.back());
+    m_redo.pop_back();
+    const bool ok = apply(step, true, error);
+    m_undo.push_back(std::move(step));
+    return ok;
 }
 
 QString ScoreEntrySession::copyAllText() const {
@@ -391,8 +463,10 @@ ScoreEntrySession::PasteOutcome ScoreEntrySession::paste(const QString &text) {
         }
         values.push_back(value);
     }
+    const Snapshot previous = snapshot();
     for (int i = 0; i < int(values.size()); ++i)
         store(m_cursor.tab, m_cursor.row + i, m_cursor.column, values[std::size_t(i)]);
+    pushStep(previous);
     out.rows = int(values.size());
     if (out.rows > 0)
         m_modified = true;

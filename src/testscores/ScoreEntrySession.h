@@ -9,6 +9,7 @@
 
 #include <array>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace tavro {
@@ -130,6 +131,17 @@ public:
     // The first viewpoint cell (1..5) above its full score, in tab order (by viewpoint only).
     std::optional<scoreentry::Cursor> firstOverFull() const;
 
+    // Undo and redo, one step per edit: the characters typed into one cell (until the cursor moves),
+    // Delete, a paste, a full-score dialog. The steps are kept for the session's lifetime; a new edit
+    // drops what could be redone. An undo or redo puts the cells back (the session is modified, as the
+    // edit made it) and the full scores (written again at once, as the dialog writes them), and the
+    // cursor on the cell where the edit began. False when there is nothing to undo or redo, or with
+    // `error` when the full scores could not be written (the scores are back all the same).
+    bool canUndo() const { return !m_undo.empty(); }
+    bool canRedo() const { return !m_redo.empty(); }
+    bool undo(QString *error = nullptr);
+    bool redo(QString *error = nullptr);
+
     // Writes every class file when modified (nothing in read-only mode). False with the file and the
     // reason in `error`; what could not be written stays modified.
     bool save(QString *error);
@@ -139,6 +151,27 @@ public:
     bool closeQuery(Prompter &prompter);
 
 private:
+    struct CellChange {
+        std::size_t classIndex;
+        int number;
+        TestScoreRecord before, after;
+    };
+    struct Step {
+        std::vector<CellChange> cells;
+        std::optional<std::pair<TestScoreRecord, TestScoreRecord>> full; // before, after
+        scoreentry::Cursor cursor;
+        bool typing = false; // characters into one cell, which the next character extends
+    };
+    struct Snapshot {
+        std::vector<ClassScores> scores;
+        TestScoreRecord full;
+        scoreentry::Cursor cursor;
+    };
+    Snapshot snapshot() const;
+    // Pushes what changed since `before` as one step (nothing when nothing changed).
+    void pushStep(const Snapshot &before, bool typing = false);
+    bool apply(const Step &step, bool forward, QString *error);
+
     ScoreEntryContext m_context;
     std::vector<int> m_classes;
     std::vector<ClassScores> m_scores; // per class of m_classes
@@ -149,11 +182,15 @@ private:
     QStringList m_loadProblems;
     bool m_readOnly = false;
     bool m_modified = false;
+    std::vector<Step> m_undo;
+    std::vector<Step> m_redo;
+    bool m_typing = false; // the last edit was a character into the cursor's cell
 
     TestScoreRecord &record(int tab, int row);
     // Stores a value into the current cell; by viewpoint the row total follows.
     bool store(int tab, int row, int column, int value);
-    KeyOutcome edited(int before, int after, int digit);
+    // `typing`: a character or Backspace, which extends the step of the characters before it.
+    KeyOutcome edited(int before, int after, int digit, bool typing);
     bool writeFullScores(QString *error);
 };
 

@@ -1,5 +1,6 @@
 #include "widgets/PrintWindowFrame.h"
 
+#include "widgets/PreviewButton.h"
 #include "widgets/TitlePanel.h"
 #include "widgets/UiFont.h"
 
@@ -100,6 +101,20 @@ QPushButton *PrintWindowFrame::addDocumentButton(const QString &text, const QStr
     button->setFont(ui::uiFont(11, true));
     m_documents->addWidget(button);
     return button;
+}
+
+QPushButton *PrintWindowFrame::addPreviewButton(QPushButton *document) {
+    const int at = m_documents->indexOf(document);
+    auto *column = new QWidget;
+    auto *v = new QVBoxLayout(column);
+    v->setContentsMargins(0, 0, 0, 0);
+    v->setSpacing(2);
+    m_documents->removeWidget(document);
+    m_documents->insertWidget(at, column);
+    v->addWidget(document);
+    QPushButton *preview = ui::previewButtonFor(document);
+    v->addWidget(preview);
+    return preview;
 }
 
 void PrintWindowFrame::addDocumentWidget(QWidget *widget) {

@@ -32,6 +32,8 @@ public:
     void setAllChecked(bool checked);
     // Adds a document button (object name `name`) to the button row.
     QPushButton *addDocumentButton(const QString &text, const QString &name);
+    // Puts "プレビュー" under a document button of the row (see ui::previewButtonFor).
+    QPushButton *addPreviewButton(QPushButton *document);
     // Adds a widget of the window's own (a panel of buttons with their labels) to the button row.
     void addDocumentWidget(QWidget *widget);
     QPushButton *backButton() const { return m_back; }

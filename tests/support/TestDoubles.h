@@ -14,6 +14,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace tavro::test {
@@ -117,6 +118,59 @@ public:
     int textWidth(const QString &text) const override;
     void line(int x1, int y1, int x2, int y2) override;
     void rectangle(int left, int top, int right, int bottom) override;
+};
+
+// Draws on another canvas (its metrics are the inner canvas's) and records every operation as the
+// recording canvas does.
+class TeeCanvas final : public PageCanvas {
+private:
+    template <class F> auto both(F f) {
+        RecordingCanvas record;
+        f(record);
+        m_operations.append(record.operations);
+        return f(*m_inner);
+    }
+    std::unique_ptr<PageCanvas> m_inner;
+    QStringList &m_operations;
+
+public:
+    TeeCanvas(std::unique_ptr<PageCanvas> inner, QStringList &operations)
+        : m_inner(std::move(inner)), m_operations(operations) {}
+    void setTitle(const QString &title) override {
+        both([&](PageCanvas &c) { c.setTitle(title); });
+    }
+    void setOrientation(Orientation o) override {
+        both([&](PageCanvas &c) { c.setOrientation(o); });
+    }
+    bool begin() override {
+        return both([](PageCanvas &c) { return c.begin(); });
+    }
+    bool newPage() override {
+        return both([](PageCanvas &c) { return c.newPage(); });
+    }
+    bool end() override {
+        return both([](PageCanvas &c) { return c.end(); });
+    }
+    int dpiX() const override { return m_inner->dpiX(); }
+    int dpiY() const override { return m_inner->dpiY(); }
+    int pageWidth() const override { return m_inner->pageWidth(); }
+    int pageHeight() const override { return m_inner->pageHeight(); }
+    void setFont(const Font &font) override {
+        both([&](PageCanvas &c) { c.setFont(font); });
+    }
+    void setPenWidth(int pixels) override {
+        both([&](PageCanvas &c) { c.setPenWidth(pixels); });
+    }
+    void text(int x, int y, const QString &t) override {
+        both([&](PageCanvas &c) { c.text(x, y, t); });
+    }
+    int textWidth(const QString &text) const override { return m_inner->textWidth(text); }
+    void line(int x1, int y1, int x2, int y2) override {
+        both([&](PageCanvas &c) { c.line(x1, y1, x2, y2); });
+    }
+    void rectangle(int left, int top, int right, int bottom) override {
+        both([&](PageCanvas &c) { c.rectangle(left, top, right, bottom); });
+    }
 };
 
 // All doubles in one place, with a Platform pointing at them.

@@ -3,6 +3,7 @@
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
 #include "reports/ui/DialogPrintTarget.h"
+#include "reports/ui/PrintPreview.h"
 #include "widgets/PrintWindowFrame.h"
 
 #include <QApplication>
@@ -26,6 +27,9 @@ TKondanForm1::TKondanForm1(KondanContext context, const Platform &platform, Prin
     QPushButton *print =
         m_frame->addDocumentButton(QStringLiteral("コメント一覧印刷"), QStringLiteral("Button1"));
     connect(print, &QPushButton::clicked, this, &TKondanForm1::button1Click);
+    connect(m_frame->addPreviewButton(print), &QPushButton::clicked, this, [this] {
+        report(showPrintPreview(this, [this](PrintTarget &target) { return printOn(target); }));
+    });
     connect(m_frame->backButton(), &QPushButton::clicked, this, &QDialog::accept);
     resize(720, 480);
 }
@@ -56,8 +60,15 @@ void TKondanForm1::formShow() {
 }
 
 void TKondanForm1::button1Click() {
-    const reports::PrintOutcome out = reports::printConference(m_data, m_frame->checkedClasses(), *m_target,
-                                                               *m_platform.prompter, m_platform.clock->now());
+    report(printOn(*m_target));
+}
+
+reports::PrintOutcome TKondanForm1::printOn(PrintTarget &target) {
+    return reports::printConference(m_data, m_frame->checkedClasses(), target, *m_platform.prompter,
+                                    m_platform.clock->now());
+}
+
+void TKondanForm1::report(const reports::PrintOutcome &out) {
     if (!out.printed && !out.cancelled && !out.error.isEmpty())
         m_platform.prompter->message(QStringLiteral("TAVRO"), out.error, Prompter::Icon::Warning);
 }

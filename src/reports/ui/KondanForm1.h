@@ -34,6 +34,8 @@ public:
     ~TKondanForm1() override;
 
     void button1Click();
+    // The material of the checked classes on `target`: the print and its preview.
+    reports::PrintOutcome printOn(PrintTarget &target);
     const reports::ConferenceData &data() const { return m_data; }
 
 protected:
@@ -41,6 +43,7 @@ protected:
 
 private:
     void formShow();
+    void report(const reports::PrintOutcome &out);
 
     KondanContext m_context;
     Platform m_platform;

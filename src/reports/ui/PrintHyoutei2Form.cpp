@@ -5,6 +5,7 @@
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
 #include "reports/ui/DialogPrintTarget.h"
+#include "reports/ui/PrintPreview.h"
 #include "widgets/PrintWindowFrame.h"
 
 #include <QPushButton>
@@ -44,6 +45,8 @@ TPrintHyoutei2Form::TPrintHyoutei2Form(const GradeHyouteiStore &store, const QSt
         QPushButton *button = m_frame->addDocumentButton(reports::gradeDocumentButton(document),
                                                          QStringLiteral("Button%1").arg(i + 1));
         connect(button, &QPushButton::clicked, this, [this, document] { print(document); });
+        connect(m_frame->addPreviewButton(button), &QPushButton::clicked, this,
+                [this, document] { preview(document); });
     }
     connect(m_frame->backButton(), &QPushButton::clicked, this, &QDialog::accept);
     resize(760, 480);
@@ -52,9 +55,20 @@ TPrintHyoutei2Form::TPrintHyoutei2Form(const GradeHyouteiStore &store, const QSt
 TPrintHyoutei2Form::~TPrintHyoutei2Form() = default;
 
 void TPrintHyoutei2Form::print(reports::GradeDocument document) {
-    const reports::PrintOutcome out =
-        reports::printGradeDocument(document, m_data, m_frame->checkedClasses(), *m_target,
-                                    *m_platform.prompter, m_platform.clock->now());
+    report(printOn(document, *m_target));
+}
+
+void TPrintHyoutei2Form::preview(reports::GradeDocument document) {
+    report(
+        showPrintPreview(this, [this, document](PrintTarget &target) { return printOn(document, target); }));
+}
+
+reports::PrintOutcome TPrintHyoutei2Form::printOn(reports::GradeDocument document, PrintTarget &target) {
+    return reports::printGradeDocument(document, m_data, m_frame->checkedClasses(), target,
+                                       *m_platform.prompter, m_platform.clock->now());
+}
+
+void TPrintHyoutei2Form::report(const reports::PrintOutcome &out) {
     if (!out.printed && !out.cancelled && !out.error.isEmpty())
         m_platform.prompter->message(QStringLiteral("TAVRO"), out.error, Prompter::Icon::Warning);
 }

@@ -25,8 +25,13 @@ public:
     ~TPrintHyoutei2Form() override;
 
     void print(reports::GradeDocument document);
+    void preview(reports::GradeDocument document);
+    // `document` for the checked classes on `target`: the print and its preview.
+    reports::PrintOutcome printOn(reports::GradeDocument document, PrintTarget &target);
 
 private:
+    void report(const reports::PrintOutcome &out);
+
     const GradeHyouteiStore &m_store;
     Platform m_platform;
     PrintTarget *m_target;

@@ -4,6 +4,7 @@
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
 #include "reports/ui/DialogPrintTarget.h"
+#include "reports/ui/PrintPreview.h"
 #include "widgets/PrintWindowFrame.h"
 
 #include <QApplication>
@@ -51,18 +52,33 @@ void SubjectPrintWindow::addDocument(const QString &text, const QString &name,
                                      reports::SubjectDocument document) {
     QPushButton *button = m_frame->addDocumentButton(text, name);
     connect(button, &QPushButton::clicked, this, [this, document] { print(document); });
+    QPushButton *previewButton = m_frame->addPreviewButton(button);
+    connect(previewButton, &QPushButton::clicked, this, [this, document] { preview(document); });
     if (!reports::offeredFor(document, m_session, m_period)) {
         button->setEnabled(false);
         button->setToolTip(reports::yearEndOnlyMessage());
+        previewButton->setToolTip(reports::yearEndOnlyMessage());
     }
 }
 
 void SubjectPrintWindow::print(reports::SubjectDocument document) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const reports::PrintOutcome out =
-        reports::printSubjectDocument(document, m_session, m_period, checkedClasses(), *m_target,
-                                      *m_platform.prompter, m_platform.clock->now());
+    const reports::PrintOutcome out = printOn(document, *m_target);
     QApplication::restoreOverrideCursor();
+    report(out);
+}
+
+void SubjectPrintWindow::preview(reports::SubjectDocument document) {
+    report(
+        showPrintPreview(this, [this, document](PrintTarget &target) { return printOn(document, target); }));
+}
+
+reports::PrintOutcome SubjectPrintWindow::printOn(reports::SubjectDocument document, PrintTarget &target) {
+    return reports::printSubjectDocument(document, m_session, m_period, checkedClasses(), target,
+                                         *m_platform.prompter, m_platform.clock->now());
+}
+
+void SubjectPrintWindow::report(const reports::PrintOutcome &out) {
     if (!out.printed && !out.cancelled && !out.error.isEmpty())
         m_platform.prompter->message(QStringLiteral("Tavro"), out.error, Prompter::Icon::Warning);
 }

@@ -26,6 +26,9 @@ public:
 
     // Prints `document` for the checked classes; a failure is shown with its reason.
     void print(reports::SubjectDocument document);
+    void preview(reports::SubjectDocument document);
+    // `document` for the checked classes on `target`: the print and its preview.
+    reports::PrintOutcome printOn(reports::SubjectDocument document, PrintTarget &target);
     // The classes of the checked items (the evaluation window's class list).
     std::vector<int> checkedClasses() const;
 
@@ -34,6 +37,8 @@ protected:
     PrintWindowFrame *frame() const { return m_frame; }
 
 private:
+    void report(const reports::PrintOutcome &out);
+
     const EvaluationSession &m_session;
     int m_period;
     Platform m_platform;

@@ -7,10 +7,12 @@
 #include "platform/SoundPlayer.h"
 #include "reports/TestPrints.h"
 #include "reports/ui/DialogPrintTarget.h"
+#include "reports/ui/PrintPreview.h"
 #include "testscores/ui/ScoreEntryModel.h"
 #include "testscores/ui/TTestMantenForm.h"
 #include "testscores/ui/TTestMantenGakuForm.h"
 #include "widgets/ChartBuilders.h"
+#include "widgets/PreviewButton.h"
 #include "widgets/SoundControls.h"
 #include "widgets/UiFont.h"
 
@@ -188,6 +190,9 @@ QWidget *TInput1Form::buildTopBar() {
     auto *print = barButton(QStringLiteral("印刷"), QStringLiteral("PrintButton"));
     connect(print, &QPushButton::clicked, this, &TInput1Form::printClick);
     row->addWidget(print);
+    QPushButton *preview = ui::previewButtonFor(print);
+    connect(preview, &QPushButton::clicked, this, &TInput1Form::previewClick);
+    row->addWidget(preview);
     row->addSpacing(16);
 
     m_sound = new SoundControls(m_platform.sound, this);
@@ -497,9 +502,19 @@ void TInput1Form::copyAllClick() {
 
 void TInput1Form::printClick() {
     DialogPrintTarget dialog(this);
-    PrintTarget &target = m_printTarget ? *m_printTarget : dialog;
-    const reports::PrintOutcome out = reports::printScoreList(reports::ScoreListData::fromSession(m_session),
-                                                              target, m_platform.clock->now());
+    reportPrint(printOn(m_printTarget ? *m_printTarget : dialog));
+}
+
+void TInput1Form::previewClick() {
+    reportPrint(showPrintPreview(this, [this](PrintTarget &target) { return printOn(target); }));
+}
+
+reports::PrintOutcome TInput1Form::printOn(PrintTarget &target) {
+    return reports::printScoreList(reports::ScoreListData::fromSession(m_session), target,
+                                   m_platform.clock->now());
+}
+
+void TInput1Form::reportPrint(const reports::PrintOutcome &out) {
     if (!out.printed && !out.cancelled && !out.error.isEmpty())
         m_platform.prompter->message(QStringLiteral("TAVRO"), out.error, Prompter::Icon::Warning);
 }

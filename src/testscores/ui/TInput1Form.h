@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "reports/PageModel.h"
 #include "testscores/ScoreEntrySession.h"
 
 #include <QDialog>
@@ -45,6 +46,10 @@ public:
     void copyAllClick();
     // "印刷": the score list of the classes, on `setPrintTarget`'s target or through the print dialog.
     void printClick();
+    // "プレビュー": the same score list in the print preview.
+    void previewClick();
+    // The score list on `target`: the print and its preview.
+    reports::PrintOutcome printOn(PrintTarget &target);
     void setPrintTarget(PrintTarget *target) { m_printTarget = target; }
 
     void reject() override;
@@ -65,6 +70,7 @@ private:
     void showView(int page);
     void showAverageChart();
     void showDistributionChart();
+    void reportPrint(const reports::PrintOutcome &out);
 
     ScoreEntrySession m_session;
     Platform m_platform;

@@ -3,7 +3,9 @@
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
 #include "reports/ui/DialogPrintTarget.h"
+#include "reports/ui/PrintPreview.h"
 #include "testscores/TestAggregation.h"
+#include "widgets/PreviewButton.h"
 #include "widgets/PrintWindowFrame.h"
 #include "widgets/UiFont.h"
 
@@ -36,37 +38,44 @@ TPrintTest1Form::TPrintTest1Form(const TestAggregation &aggregation, bool means,
         labels.append(shukei::classText(cls, c.classType) + QStringLiteral("組"));
     m_frame->setClasses(labels);
 
-    // Each button with the label of what it prints.
     auto *panel = new QWidget;
     auto *grid = new QGridLayout(panel);
     grid->setContentsMargins(0, 0, 0, 0);
     int row = 0;
-    auto add = [&](const QString &label, const QString &text, const QString &name) {
+    // Each document: its label, its print button and "プレビュー".
+    auto add = [&](const QString &label, const QString &text, const QString &name,
+                   std::optional<reports::NoticeKind> document) {
         auto *l = new QLabel(label);
         l->setFont(ui::uiFont(11));
         auto *button = new QPushButton(text);
         button->setObjectName(name);
         button->setMinimumHeight(36);
         button->setFont(ui::uiFont(11, true));
+        QPushButton *preview = ui::previewButtonFor(button);
         grid->addWidget(l, row, 0);
         grid->addWidget(button, row, 1);
+        grid->addWidget(preview, row, 2);
         ++row;
-        return button;
+        connect(button, &QPushButton::clicked, this,
+                [this, document] { report(printOn(document, *m_target)); });
+        connect(preview, &QPushButton::clicked, this, [this, document] {
+            report(showPrintPreview(
+                this, [this, document](PrintTarget &target) { return printOn(document, target); }));
+        });
     };
     const QString kind = means ? QStringLiteral("平均点付き") : QStringLiteral("SS付き");
-    connect(add(QStringLiteral("一覧"), QStringLiteral("学級別一覧印刷"), QStringLiteral("Button1")),
-            &QPushButton::clicked, this, &TPrintTest1Form::button1Click);
-    connect(add(QStringLiteral("シールA"), kind + QStringLiteral("(5教科)"), QStringLiteral("Button2")),
-            &QPushButton::clicked, this, [this] { noticeClick(reports::NoticeKind::Five); });
-    connect(add(QStringLiteral("シールB"), kind + QStringLiteral("(9教科)"), QStringLiteral("Button3")),
-            &QPushButton::clicked, this, [this] { noticeClick(reports::NoticeKind::Nine); });
-    connect(add(QStringLiteral("シールC"), QStringLiteral("100点換算付き(5教科)"), QStringLiteral("Button4")),
-            &QPushButton::clicked, this, [this] { noticeClick(reports::NoticeKind::Hundred); });
-    connect(add(QStringLiteral("シールD"), QStringLiteral("観点別到達度(8教科)"), QStringLiteral("Button5")),
-            &QPushButton::clicked, this, [this] { noticeClick(reports::NoticeKind::Viewpoints); });
+    add(QStringLiteral("一覧"), QStringLiteral("学級別一覧印刷"), QStringLiteral("Button1"), std::nullopt);
+    add(QStringLiteral("シールA"), kind + QStringLiteral("(5教科)"), QStringLiteral("Button2"),
+        reports::NoticeKind::Five);
+    add(QStringLiteral("シールB"), kind + QStringLiteral("(9教科)"), QStringLiteral("Button3"),
+        reports::NoticeKind::Nine);
+    add(QStringLiteral("シールC"), QStringLiteral("100点換算付き(5教科)"), QStringLiteral("Button4"),
+        reports::NoticeKind::Hundred);
+    add(QStringLiteral("シールD"), QStringLiteral("観点別到達度(8教科)"), QStringLiteral("Button5"),
+        reports::NoticeKind::Viewpoints);
     auto *note = new QLabel(QStringLiteral("※8教科には美術が除かれています。"));
     note->setObjectName(QStringLiteral("Label8"));
-    grid->addWidget(note, row, 0, 1, 2);
+    grid->addWidget(note, row, 0, 1, 3);
     m_frame->addDocumentWidget(panel);
     connect(m_frame->backButton(), &QPushButton::clicked, this, &QDialog::accept);
     resize(680, 440);
@@ -75,13 +84,20 @@ TPrintTest1Form::TPrintTest1Form(const TestAggregation &aggregation, bool means,
 TPrintTest1Form::~TPrintTest1Form() = default;
 
 void TPrintTest1Form::button1Click() {
-    report(reports::printClassList(m_aggregation, m_frame->checkedClasses(), *m_target, *m_platform.prompter,
-                                   m_platform.clock->now()));
+    report(printOn(std::nullopt, *m_target));
 }
 
 void TPrintTest1Form::noticeClick(reports::NoticeKind kind) {
-    report(reports::printNotices(m_aggregation, kind, m_means, m_frame->checkedClasses(), *m_target,
-                                 *m_platform.prompter));
+    report(printOn(kind, *m_target));
+}
+
+reports::PrintOutcome TPrintTest1Form::printOn(std::optional<reports::NoticeKind> notice,
+                                               PrintTarget &target) {
+    if (!notice)
+        return reports::printClassList(m_aggregation, m_frame->checkedClasses(), target, *m_platform.prompter,
+                                       m_platform.clock->now());
+    return reports::printNotices(m_aggregation, *notice, m_means, m_frame->checkedClasses(), target,
+                                 *m_platform.prompter);
 }
 
 void TPrintTest1Form::report(const reports::PrintOutcome &outcome) {

@@ -6,6 +6,7 @@
 #include <QDialog>
 
 #include <memory>
+#include <optional>
 
 class QPushButton;
 
@@ -30,6 +31,8 @@ public:
     void button1Click();
     // The notices.
     void noticeClick(reports::NoticeKind kind);
+    // The class list (no notice) or a notice of the checked classes on `target`: the print and its preview.
+    reports::PrintOutcome printOn(std::optional<reports::NoticeKind> notice, PrintTarget &target);
 
 private:
     void report(const reports::PrintOutcome &outcome);
