@@ -187,6 +187,32 @@ void Input1FormTest::typePasteCopyAndClose() {
         QVERIFY(f.lastMessage().startsWith("2行目"));
         QCOMPARE(cell(grid, 20, 2), QString("30"));
 
+        // A paste over them is one step: Ctrl+Z takes it back, Ctrl+Y and Ctrl+Shift+Z do it again, and
+        // the menu's 元に戻す takes it back once more.
+        f.doubles.clipboard.setText("7\r\n8\r\n");
+        w->findChild<QAction *>("PasteAction")->trigger();
+        QCOMPARE(cell(grid, 21, 2), QString("8"));
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(cell(grid, 20, 2), QString("30"));
+        QCOMPARE(cell(grid, 21, 2), QString("-"));
+        QTest::keyClick(grid, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(cell(grid, 20, 2), QString("7"));
+        QTest::keyClick(grid, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(grid, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(cell(grid, 21, 2), QString("8"));
+        f.sound().played.clear();
+        QTest::keyClick(grid, Qt::Key_Y, Qt::ControlModifier); // nothing left to redo
+        QCOMPARE(f.sound().played, QStringList({"beep"}));
+        auto *menu = GuiFixture::child<QMenu>(w, "GridMenu");
+        emit menu->aboutToShow();
+        QVERIFY(w->findChild<QAction *>("UndoAction")->isEnabled());
+        QVERIFY(!w->findChild<QAction *>("RedoAction")->isEnabled());
+        w->findChild<QAction *>("UndoAction")->trigger();
+        QCOMPARE(cell(grid, 20, 2), QString("30"));
+        QCOMPARE(cell(grid, 21, 2), QString("-"));
+        QCOMPARE(s.cursor(), (scoreentry::Cursor{0, 20, 2}));
+
         // Copy all.
         f.prompter().clear();
         w->findChild<QAction *>("CopyAllAction")->trigger();

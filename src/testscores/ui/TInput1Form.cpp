@@ -144,6 +144,17 @@ TInput1Form::TInput1Form(ScoreEntryContext context, const Platform &platform, QW
     for (QAction *a : {copy, cut, erase})
         a->setEnabled(false);
     m_menu->addSeparator();
+    m_undoAction = m_menu->addAction(QStringLiteral("元に戻す(&U)"));
+    m_undoAction->setObjectName(QStringLiteral("UndoAction"));
+    m_redoAction = m_menu->addAction(QStringLiteral("やり直し(&R)"));
+    m_redoAction->setObjectName(QStringLiteral("RedoAction"));
+    connect(m_undoAction, &QAction::triggered, this, [this] { undoClick(false); });
+    connect(m_redoAction, &QAction::triggered, this, [this] { undoClick(true); });
+    connect(m_menu, &QMenu::aboutToShow, this, [this] {
+        m_undoAction->setEnabled(m_loaded && m_session.canUndo());
+        m_redoAction->setEnabled(m_loaded && m_session.canRedo());
+    });
+    m_menu->addSeparator();
     QAction *copyAll = m_menu->addAction(QStringLiteral("すべてをコピー(&A)"));
     copyAll->setObjectName(QStringLiteral("CopyAllAction"));
     connect(m_pasteAction, &QAction::triggered, this, &TInput1Form::pasteClick);
@@ -377,8 +388,12 @@ bool TInput1Form::eventFilter(QObject *watched, QEvent *event) {
 bool TInput1Form::gridKey(QKeyEvent *event) {
     if (!m_loaded || m_views->currentIndex() != GridPage)
         return false;
-    const Cursor before = m_session.cursor();
     const bool ctrl = event->modifiers() & Qt::ControlModifier;
+    if (ctrl && (event->key() == Qt::Key_Z || event->key() == Qt::Key_Y)) {
+        undoClick(event->key() == Qt::Key_Y || (event->modifiers() & Qt::ShiftModifier));
+        return true;
+    }
+    const Cursor before = m_session.cursor();
     ScoreEntrySession::KeyOutcome out;
     switch (event->key()) {
     case Qt::Key_Return:
@@ -491,6 +506,24 @@ void TInput1Form::pasteClick() {
     }
     m_model->refreshAll();
     refreshAverage();
+}
+
+void TInput1Form::undoClick(bool redo) {
+    if (!m_loaded || m_session.readOnly())
+        return;
+    QString error;
+    const bool done = redo ? m_session.redo(&error) : m_session.undo(&error);
+    if (!done && error.isEmpty()) {
+        if (m_platform.sound)
+            m_platform.sound->beep();
+        return;
+    }
+    showHalf();
+    refreshSummary();
+    refreshAverage();
+    if (!error.isEmpty())
+        m_platform.prompter->message(kCaption, error, Prompter::Icon::Warning);
+    m_grid->setFocus();
 }
 
 void TInput1Form::copyAllClick() {

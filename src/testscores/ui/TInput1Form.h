@@ -43,6 +43,8 @@ public:
     void mantenClick();
     // "貼り付け(&V)" and "すべてをコピー(&A)".
     void pasteClick();
+    // 元に戻す / やり直し (Ctrl+Z; Ctrl+Y or Ctrl+Shift+Z).
+    void undoClick(bool redo);
     void copyAllClick();
     // "印刷": the score list of the classes, on `setPrintTarget`'s target or through the print dialog.
     void printClick();
@@ -92,6 +94,8 @@ private:
     QLabel *m_average = nullptr;
     QMenu *m_menu = nullptr;
     QAction *m_pasteAction = nullptr;
+    QAction *m_undoAction = nullptr;
+    QAction *m_redoAction = nullptr;
 };
 
 } // namespace tavro
