@@ -1,5 +1,6 @@
 // The conference material of 12 classes × 60 students, every student with a comment in each of the
 // nine subjects, to a PDF at 600 dpi; with the peak resident memory.
+#include "SilentPrompter.h"
 #include "platform/Prompter.h"
 #include "reports/Conference.h"
 #include "reports/render/PdfPrintTarget.h"
@@ -14,12 +15,7 @@ using namespace tavro;
 
 namespace {
 
-class SilentPrompter final : public Prompter {
-public:
-    Answer ask(const QString &, const QString &, Buttons, Answer defaultAnswer, Icon) override {
-        return defaultAnswer;
-    }
-};
+using bench::SilentPrompter;
 
 reports::ConferenceData fullGrade() {
     reports::ConferenceData d;

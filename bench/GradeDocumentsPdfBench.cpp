@@ -1,25 +1,21 @@
 // The grade-wide papers of a full grade (12 classes × 60 students, 51 electives) printed to PDF, every
 // class checked: the A3 list, the stickers, the elective insert and the notices.
 #include "FullGrade.h"
+#include "SilentPrompter.h"
 #include "platform/Prompter.h"
 #include "reports/GradeDocuments.h"
 #include "reports/render/PdfPrintTarget.h"
 
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <QFileInfo>
+#include <QGuiApplication>
 
 using namespace tavro;
 
 namespace {
 
-class SilentPrompter final : public Prompter {
-public:
-    Answer ask(const QString &, const QString &, Buttons, Answer defaultAnswer, Icon) override {
-        return defaultAnswer;
-    }
-};
+using bench::SilentPrompter;
 
 void printToPdf(benchmark::State &state, reports::GradeDocument document) {
     bench::FullGrade &g = bench::grade();

@@ -2,6 +2,7 @@
 // six viewpoints each, 51 electives of 100 members): the store loaded from local files, the window
 // opened to its first paint, and one copy with viewpoints.
 #include "FullGrade.h"
+#include "SilentPrompter.h"
 #include "evaluation/ui/HyouteiShukeiForm.h"
 #include "platform/Clipboard.h"
 #include "platform/Prompter.h"
@@ -18,12 +19,7 @@ using bench::FullGrade;
 using bench::grade;
 constexpr int kYear = bench::kGradeYear;
 
-class SilentPrompter final : public Prompter {
-public:
-    Answer ask(const QString &, const QString &, Buttons, Answer defaultAnswer, Icon) override {
-        return defaultAnswer;
-    }
-};
+using bench::SilentPrompter;
 
 class MemoryClipboard final : public Clipboard {
 public:

@@ -2,6 +2,7 @@
 // every class checked: from "プレビュー" to the preview shown with its pages rendered (the preview
 // renders the whole document before it shows the first page).
 #include "FullGrade.h"
+#include "SilentPrompter.h"
 #include "platform/Prompter.h"
 #include "reports/GradeDocuments.h"
 #include "reports/ui/PrintPreview.h"
@@ -16,12 +17,7 @@ using namespace tavro;
 
 namespace {
 
-class SilentPrompter final : public Prompter {
-public:
-    Answer ask(const QString &, const QString &, Buttons, Answer defaultAnswer, Icon) override {
-        return defaultAnswer;
-    }
-};
+using bench::SilentPrompter;
 
 void preview(benchmark::State &state, reports::GradeDocument document) {
     bench::FullGrade &g = bench::grade();

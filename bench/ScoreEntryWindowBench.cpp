@@ -1,5 +1,6 @@
 // The score-entry window on nine full classes, offscreen: opening to the first paint, one keystroke to
 // its repaint, and the save of the nine class files.
+#include "SilentPrompter.h"
 #include "common/DataPaths.h"
 #include "config/Roster.h"
 #include "config/YearSettings.h"
@@ -25,12 +26,7 @@ namespace {
 
 constexpr int kYear = 2024;
 
-class SilentPrompter final : public Prompter {
-public:
-    Answer ask(const QString &, const QString &, Buttons, Answer defaultAnswer, Icon) override {
-        return defaultAnswer;
-    }
-};
+using bench::SilentPrompter;
 
 class MemoryStore final : public UserStore {
 public:

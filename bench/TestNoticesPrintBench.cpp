@@ -1,6 +1,7 @@
 // All notices of a full grade (12 classes × 60 students, 11 subjects) to a PDF at 600 dpi: the five-
 // and nine-subject notices, the 100-point and the viewpoint notices, and the class lists; with the
 // peak resident memory.
+#include "SilentPrompter.h"
 #include "platform/Prompter.h"
 #include "reports/TestPrints.h"
 #include "reports/render/PdfPrintTarget.h"
@@ -17,12 +18,7 @@ using namespace tavro;
 
 namespace {
 
-class SilentPrompter final : public Prompter {
-public:
-    Answer ask(const QString &, const QString &, Buttons, Answer defaultAnswer, Icon) override {
-        return defaultAnswer;
-    }
-};
+using bench::SilentPrompter;
 
 const TestAggregation &fullGrade() {
     static const TestAggregation a = [] {
