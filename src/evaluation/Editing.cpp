@@ -135,6 +135,7 @@ QString noPermissionMessage() {
 }
 
 PasteOutcome pasteScores(EvaluationSession &session, const QString &text, int row, int column) {
+    const EvaluationSession::StepScope step(session);
     PasteOutcome out;
     if (session.readOnly() || row < 1 || column < 3)
         return out;
@@ -169,6 +170,7 @@ PasteOutcome pasteScores(EvaluationSession &session, const QString &text, int ro
 }
 
 PasteOutcome pasteViewpointRatios(EvaluationSession &session, const QString &text, int row, int column) {
+    const EvaluationSession::StepScope step(session);
     PasteOutcome out;
     if (session.readOnly() || row < 1 || column < 1)
         return out;
@@ -196,6 +198,7 @@ PasteOutcome pasteViewpointRatios(EvaluationSession &session, const QString &tex
 }
 
 PasteOutcome pasteItemRatios(EvaluationSession &session, const QString &text, int row, int column) {
+    const EvaluationSession::StepScope step(session);
     PasteOutcome out;
     if (session.readOnly() || row < 1 || column < 1)
         return out;
@@ -225,6 +228,7 @@ PasteOutcome pasteItemRatios(EvaluationSession &session, const QString &text, in
 
 PasteOutcome pastePercentages(EvaluationSession &session, const QString &text, int row, int column,
                               int period, Prompter &prompter, const Clock &clock) {
+    const EvaluationSession::StepScope step(session);
     PasteOutcome out;
     if (session.readOnly() || !isPeriod(period) || row < 1)
         return out;
@@ -274,6 +278,7 @@ PasteOutcome pastePercentages(EvaluationSession &session, const QString &text, i
 }
 
 void deleteViewpointRatios(EvaluationSession &session, int top, int left, int bottom, int right) {
+    const EvaluationSession::StepScope step(session);
     if (session.readOnly())
         return;
     bool any = false;
@@ -287,6 +292,7 @@ void deleteViewpointRatios(EvaluationSession &session, int top, int left, int bo
 }
 
 void deleteItemRatios(EvaluationSession &session, int top, int left, int bottom, int right) {
+    const EvaluationSession::StepScope step(session);
     if (session.readOnly())
         return;
     bool any = false;
@@ -305,6 +311,7 @@ void deleteItemRatios(EvaluationSession &session, int top, int left, int bottom,
 
 bool deletePercentages(EvaluationSession &session, int period, int top, int left, int bottom, int right,
                        Prompter &prompter, const Clock &clock) {
+    const EvaluationSession::StepScope step(session);
     if (session.readOnly() || !isPeriod(period))
         return false;
     if (!session.periodPermitted(period)) {
@@ -428,16 +435,12 @@ bool setComment(EvaluationSession &session, int period, int slot, const QString 
             *reason = QStringLiteral("コメントに使えない文字「%1」があります。").arg(bad);
         return false;
     }
-    QString &comment = session.results().at(period, slot).comment;
-    const QString cut = cp932::leftBytes(clean, kCommentBytes);
-    if (comment != cut) {
-        comment = cut;
-        session.markResultsPending();
-    }
+    session.storeComment(period, slot, cp932::leftBytes(clean, kCommentBytes));
     return true;
 }
 
 void protectUpTo(EvaluationSession &session, int item, bool on) {
+    const EvaluationSession::StepScope step(session);
     if (session.readOnly())
         return;
     bool any = false;
@@ -453,6 +456,7 @@ void protectUpTo(EvaluationSession &session, int item, bool on) {
 }
 
 bool copyYearEndRatios(EvaluationSession &session) {
+    const EvaluationSession::StepScope step(session);
     const int last = session.settings().consistencyItem[0];
     if (session.readOnly() || last < 2 || last > kPeriods)
         return false;

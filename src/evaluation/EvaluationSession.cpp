@@ -14,6 +14,7 @@
 #include <QDir>
 
 #include <algorithm>
+#include <utility>
 
 namespace tavro {
 
@@ -260,8 +261,12 @@ gridkeys::KeyResult EvaluationSession::scoreKey(int row, int item, const gridkey
         r.digit = -1;
         return r;
     }
-    if (r.changed)
+    if (r.changed) {
+        const int before = cell.value;
         setScore(item, slot, r.value);
+        recordValue(Target::Score, Worksheet::scoreIndex(item, slot), before, r.value,
+                    key.key == gridkeys::Key::Character || key.key == gridkeys::Key::Backspace);
+    }
     return r;
 }
 
@@ -280,8 +285,12 @@ void EvaluationSession::rowsChanged(const std::vector<int> &touched) {
     changed();
 }
 
-gridkeys::KeyResult EvaluationSession::numberKey(std::int32_t &value, int period,
+gridkeys::KeyResult EvaluationSession::numberKey(Target target, std::size_t index, int period,
                                                  const gridkeys::KeyPress &key) {
+    Worksheet &w = *m_worksheet;
+    std::int32_t &value = target == Target::ItemRatio        ? w.itemRatios[index]
+                          : target == Target::ViewpointRatio ? w.viewpointRatios[index]
+                                                             : w.items[index].fullScore;
     gridkeys::KeyResult r = gridkeys::ratioKey(value, key);
     if (m_readOnly) {
         r.changed = false;
@@ -292,6 +301,8 @@ gridkeys::KeyResult EvaluationSession::numberKey(std::int32_t &value, int period
     if (r.handled) {
         m_calculated = false;
         if (r.changed) {
+            recordValue(target, index, value, r.value,
+                        key.key == gridkeys::Key::Character || key.key == gridkeys::Key::Backspace);
             value = r.value;
             if (isPeriod(period))
                 m_sharesStale[std::size_t(period - 1)] = true;
@@ -305,23 +316,27 @@ gridkeys::KeyResult EvaluationSession::viewpointRatioKey(int period, int viewpoi
                                                          const gridkeys::KeyPress &key) {
     if (!isPeriod(period) || !isViewpoint(viewpoint))
         return {};
-    return numberKey(m_worksheet->viewpointRatio(period, viewpoint), period, key);
+    return numberKey(Target::ViewpointRatio, Worksheet::viewpointRatioIndex(period, viewpoint), period, key);
 }
 
 gridkeys::KeyResult EvaluationSession::itemRatioKey(int item, int period, int viewpoint,
                                                     const gridkeys::KeyPress &key) {
     if (!isItem(item) || !isPeriod(period) || !isViewpoint(viewpoint))
         return {};
-    return numberKey(m_worksheet->itemRatio(item, period, viewpoint), period, key);
+    return numberKey(Target::ItemRatio, Worksheet::itemRatioIndex(item, period, viewpoint), period, key);
 }
 
 gridkeys::KeyResult EvaluationSession::fullScoreKey(int item, const gridkeys::KeyPress &key) {
     if (!isItem(item))
         return {};
-    return numberKey(m_worksheet->item(item).fullScore, 0, key);
+    return numberKey(Target::FullScore, std::size_t(item - 1), 0, key);
 }
 
 void EvaluationSession::itemsChanged(bool recalculateAll) {
+    if (m_scopeDepth > 0) {
+        m_scopeRedefined = true;
+        m_scopeRecalculateAll = m_scopeRecalculateAll || recalculateAll;
+    }
     m_recalculator = std::make_unique<formula::Recalculator>(*m_worksheet);
     if (recalculateAll && !m_readOnly)
         m_recalculator->recalculateRows(*m_worksheet, m_rows);
@@ -376,6 +391,7 @@ ResultTarget EvaluationSession::resultTarget() const {
 void EvaluationSession::afterCalculation(const calculation::Report &report) {
     if (report.outcome == calculation::Outcome::Stopped)
         return;
+    clearHistory();
     m_calculated = true;
     m_resultsPending = report.outcome == calculation::Outcome::SaveFailed;
     m_resultsSaveFailed = m_resultsPending;
@@ -419,6 +435,7 @@ bool EvaluationSession::saveResults(QString *error) {
 }
 
 void EvaluationSession::resultsCleared() {
+    clearHistory();
     m_calculated = true;
     m_symbols->refresh(*m_sheet);
 }
@@ -426,6 +443,7 @@ void EvaluationSession::resultsCleared() {
 std::vector<int> EvaluationSession::autoEstimate() {
     if (m_readOnly)
         return {};
+    const StepScope step(*this);
     const std::vector<int> changedRows =
         estimate::run(*m_worksheet, m_rows, estimate::methodOf(m_settings.mikomiPatern), *m_statistics);
     m_statisticsStale = false;
@@ -486,6 +504,227 @@ bool EvaluationSession::saveForClose(Prompter &prompter, bool discard) {
             return false;
         }
     }
+}
+
+// ---- Undo ----
+
+QString undoHistoryClearedMessage() {
+    return QStringLiteral("評定ファイルを書き込んだため、それより前の操作は元に戻せなくなりました。");
+}
+
+EvaluationSession::StepScope::StepScope(EvaluationSession &session) : m_session(session) {
+    m_session.beginStep();
+}
+
+EvaluationSession::StepScope::~StepScope() {
+    m_session.endStep();
+}
+
+void EvaluationSession::beginStep() {
+    if (m_scopeDepth++ > 0 || m_readOnly)
+        return;
+    const Worksheet &w = *m_worksheet;
+    m_before = std::make_unique<Snapshot>();
+    m_before->scores = w.scores;
+    m_before->itemRatios = w.itemRatios;
+    m_before->viewpointRatios = w.viewpointRatios;
+    m_before->items = w.items;
+    m_before->comments.reserve(m_results->entries.size());
+    for (const StudentResult &r : m_results->entries)
+        m_before->comments.push_back(r.comment);
+    m_scopeRedefined = false;
+    m_scopeRecalculateAll = false;
+    m_scopeCleared = false;
+}
+
+namespace {
+
+template <typename Values, typename Change>
+void diffValues(const Values &before, const Values &after, std::vector<Change> &out) {
+    for (std::size_t i = 0; i < before.size(); ++i)
+        if (before[i] != after[i])
+            out.push_back({std::uint32_t(i), before[i], after[i]});
+}
+
+bool sameItem(const WorksheetItem &a, const WorksheetItem &b) {
+    return a.name == b.name && a.kind == b.kind && a.link == b.link && a.formula == b.formula &&
+           a.protection == b.protection && a.fullScore == b.fullScore && a.symbolInput == b.symbolInput;
+}
+
+} // namespace
+
+void EvaluationSession::endStep() {
+    if (--m_scopeDepth > 0 || !m_before)
+        return;
+    const std::unique_ptr<Snapshot> before = std::move(m_before);
+    m_typing = false;
+    // A write of the result files inside the action ended the history: the action is behind it.
+    if (m_scopeCleared)
+        return;
+    const Worksheet &w = *m_worksheet;
+    Step step;
+    diffValues(before->scores, w.scores, step.scores);
+    diffValues(before->itemRatios, w.itemRatios, step.itemRatios);
+    diffValues(before->viewpointRatios, w.viewpointRatios, step.viewpointRatios);
+    for (std::size_t i = 0; i < w.items.size(); ++i)
+        if (!sameItem(before->items[i], w.items[i]))
+            step.items.push_back({int(i) + 1, before->items[i], w.items[i]});
+    for (std::size_t i = 0; i < before->comments.size(); ++i)
+        if (before->comments[i] != m_results->entries[i].comment)
+            step.comments.push_back({std::uint32_t(i), before->comments[i], m_results->entries[i].comment});
+    step.redefined = m_scopeRedefined;
+    step.recalculateAll = m_scopeRecalculateAll;
+    pushStep(std::move(step));
+}
+
+void EvaluationSession::recordValue(Target target, std::size_t index, std::int32_t before, std::int32_t after,
+                                    bool typing) {
+    if (m_scopeDepth > 0 || m_readOnly)
+        return;
+    const bool extends = typing && m_typing && !m_undo.empty() && m_undo.back().typing &&
+                         m_undo.back().target == target && m_undo.back().index == index;
+    m_typing = typing;
+    if (extends) {
+        Step &last = m_undo.back();
+        auto &changes = target == Target::Score       ? last.scores
+                        : target == Target::ItemRatio ? last.itemRatios
+                                                      : last.viewpointRatios;
+        if (target == Target::FullScore)
+            last.items.front().after.fullScore = after;
+        else
+            changes.front().after = after;
+        m_redo.clear();
+        return;
+    }
+    Step step;
+    step.typing = typing;
+    step.target = target;
+    step.index = index;
+    const ValueChange change{std::uint32_t(index), before, after};
+    switch (target) {
+    case Target::Score:
+        step.scores.push_back(change);
+        break;
+    case Target::ItemRatio:
+        step.itemRatios.push_back(change);
+        break;
+    case Target::ViewpointRatio:
+        step.viewpointRatios.push_back(change);
+        break;
+    case Target::FullScore: {
+        ItemChange item{int(index) + 1, m_worksheet->items[index], m_worksheet->items[index]};
+        item.before.fullScore = before;
+        item.after.fullScore = after;
+        step.items.push_back(std::move(item));
+        break;
+    }
+    case Target::Comment:
+        break;
+    }
+    pushStep(std::move(step));
+    m_typing = typing;
+}
+
+void EvaluationSession::storeComment(int period, int slot, const QString &text) {
+    if (m_readOnly || !isPeriod(period) || slot < 0 || slot >= kSlots)
+        return;
+    QString &comment = m_results->at(period, slot).comment;
+    if (comment == text)
+        return;
+    const std::size_t index = EvaluationResults::index(period, slot);
+    if (m_scopeDepth == 0) {
+        if (m_typing && !m_undo.empty() && m_undo.back().typing && m_undo.back().target == Target::Comment &&
+            m_undo.back().index == index) {
+            m_undo.back().comments.front().after = text;
+            m_redo.clear();
+        } else {
+            Step step;
+            step.typing = true;
+            step.target = Target::Comment;
+            step.index = index;
+            step.comments.push_back({std::uint32_t(index), comment, text});
+            pushStep(std::move(step));
+            m_typing = true;
+        }
+    }
+    comment = text;
+    markResultsPending();
+}
+
+void EvaluationSession::pushStep(Step step) {
+    if (step.empty())
+        return;
+    m_redo.clear();
+    m_undo.push_back(std::move(step));
+}
+
+void EvaluationSession::apply(const Step &step, bool forward) {
+    Worksheet &w = *m_worksheet;
+    std::vector<int> touched;
+    for (const ValueChange &c : step.scores) {
+        w.scores[c.index] = forward ? c.after : c.before;
+        const int slot = int(c.index % kSlots);
+        touched.push_back(slot);
+    }
+    for (const ValueChange &c : step.itemRatios)
+        w.itemRatios[c.index] = forward ? c.after : c.before;
+    for (const ValueChange &c : step.viewpointRatios)
+        w.viewpointRatios[c.index] = forward ? c.after : c.before;
+    for (const ItemChange &c : step.items)
+        w.item(c.item) = forward ? c.after : c.before;
+    for (const CommentChange &c : step.comments)
+        m_results->entries[c.index].comment = forward ? c.after : c.before;
+    m_typing = false;
+    if (!step.comments.empty())
+        markResultsPending();
+    if (step.scores.empty() && step.itemRatios.empty() && step.viewpointRatios.empty() && step.items.empty())
+        return;
+    if (step.redefined) {
+        m_recalculator = std::make_unique<formula::Recalculator>(w);
+    }
+    if (step.recalculateAll) {
+        m_recalculator->recalculateRows(w, m_rows);
+    } else if (!touched.empty()) {
+        std::sort(touched.begin(), touched.end());
+        touched.erase(std::unique(touched.begin(), touched.end()), touched.end());
+        m_recalculator->recalculateRows(w, touched);
+    }
+    m_sharesStale.fill(true);
+    changed();
+}
+
+bool EvaluationSession::undo() {
+    if (m_undo.empty() || m_readOnly)
+        return false;
+    Step step = std::move(m_undo.back());
+    m_undo.pop_back();
+    apply(step, false);
+    m_redo.push_back(std::move(step));
+    return true;
+}
+
+bool EvaluationSession::redo() {
+    if (m_redo.empty() || m_readOnly)
+        return false;
+    Step step = std::move(m_redo.back());
+    m_redo.pop_back();
+    apply(step, true);
+    m_undo.push_back(std::move(step));
+    return true;
+}
+
+void EvaluationSession::clearHistory() {
+    if (m_scopeDepth > 0)
+        m_scopeCleared = true;
+    if (!m_undo.empty() || !m_redo.empty())
+        m_historyCleared = true;
+    m_undo.clear();
+    m_redo.clear();
+    m_typing = false;
+}
+
+bool EvaluationSession::takeHistoryCleared() {
+    return std::exchange(m_historyCleared, false);
 }
 
 } // namespace tavro

@@ -150,6 +150,39 @@ public:
     const ItemStatistics &statistics() const;
     void refreshChecks();
 
+    // Undo and redo, one step per user action: the characters typed into one cell or one comment until
+    // the cursor moves (endTyping()), Delete, a paste, a delete of a range, protection, 学年末, the item
+    // dialog, 自動見込み, an item import. A step keeps the scores, ratios, items and comments it
+    // changed, before and after, not copies of the worksheet. An undo or redo puts them back and
+    // recomputes what the edit recomputed (the aggregate items of the rows touched, or of every row
+    // after a change of items; the weighted shares), marking the worksheet changed (a comment: the
+    // results pending) as the edit did. A new edit drops what could be redone. A calculation or a clear
+    // of a period writes the result files for everyone and ends the history. Nothing in read-only mode.
+    bool canUndo() const { return !m_undo.empty() && !m_readOnly; }
+    bool canRedo() const { return !m_redo.empty() && !m_readOnly; }
+    bool undo();
+    bool redo();
+    // The cursor left the cell or comment being typed into: the next character starts a new step.
+    void endTyping() { m_typing = false; }
+    // True once after a calculation, a phase 2 or a clear ended a history that held steps.
+    bool takeHistoryCleared();
+
+    // Makes the edits done while it lives one step of the history (nested scopes join the outer one).
+    class StepScope {
+    public:
+        explicit StepScope(EvaluationSession &session);
+        ~StepScope();
+        StepScope(const StepScope &) = delete;
+        StepScope &operator=(const StepScope &) = delete;
+
+    private:
+        EvaluationSession &m_session;
+    };
+
+    // A comment of period k for the student in `slot`, stored as typed into the comment edit (the
+    // caller has checked and cut it): the results are pending and the change is an undo step.
+    void storeComment(int period, int slot, const QString &text);
+
     // Saves the worksheet when it changed and the results when they are pending. Nothing is written
     // in read-only mode. False with the file and the reason in `error`.
     bool save(QString *error);
@@ -163,8 +196,53 @@ private:
     void noteProblem(const QString &path, const QStringList &problems);
     void recalculateRow(int slot);
     void changed();
+    // The arrays a step can change.
+    enum class Target : std::uint8_t { Score, ItemRatio, ViewpointRatio, FullScore, Comment };
     // A ratio or full score typed; `period` (0: none) has its weighted shares refreshed.
-    gridkeys::KeyResult numberKey(std::int32_t &value, int period, const gridkeys::KeyPress &key);
+    gridkeys::KeyResult numberKey(Target target, std::size_t index, int period,
+                                  const gridkeys::KeyPress &key);
+
+    struct ValueChange {
+        std::uint32_t index;
+        std::int32_t before, after;
+    };
+    struct ItemChange {
+        int item;
+        WorksheetItem before, after;
+    };
+    struct CommentChange {
+        std::uint32_t index; // EvaluationResults::index
+        QString before, after;
+    };
+    struct Step {
+        std::vector<ValueChange> scores, itemRatios, viewpointRatios;
+        std::vector<ItemChange> items;
+        std::vector<CommentChange> comments;
+        bool redefined = false;      // items changed: the formulas are parsed again
+        bool recalculateAll = false; // and every row recomputed
+        // A step of characters into one cell: the next character into the same cell extends it.
+        bool typing = false;
+        Target target = Target::Score;
+        std::size_t index = 0;
+        bool empty() const {
+            return scores.empty() && itemRatios.empty() && viewpointRatios.empty() && items.empty() &&
+                   comments.empty();
+        }
+    };
+    // What a scope compares against when it ends.
+    struct Snapshot {
+        std::vector<std::int32_t> scores, itemRatios;
+        std::array<std::int32_t, kPeriods * kViewpoints> viewpointRatios{};
+        std::vector<WorksheetItem> items;
+        std::vector<QString> comments;
+    };
+    void beginStep();
+    void endStep();
+    // One value typed outside a scope; `typing` (a character, Backspace) extends the step of the same cell.
+    void recordValue(Target target, std::size_t index, std::int32_t before, std::int32_t after, bool typing);
+    void pushStep(Step step);
+    void apply(const Step &step, bool forward);
+    void clearHistory();
     ResultTarget resultTarget() const;
     void afterCalculation(const calculation::Report &report);
 
@@ -194,7 +272,19 @@ private:
     bool m_resultsPending = false;
     bool m_resultsSaveFailed = false;
     bool m_calculated = false;
+    std::vector<Step> m_undo;
+    std::vector<Step> m_redo;
+    bool m_typing = false; // the last step is characters into the cursor's cell
+    bool m_historyCleared = false;
+    int m_scopeDepth = 0;
+    std::unique_ptr<Snapshot> m_before;
+    bool m_scopeRedefined = false;
+    bool m_scopeRecalculateAll = false;
+    bool m_scopeCleared = false;
 };
+
+// The status-bar note after a write of the result files ended the undo history.
+QString undoHistoryClearedMessage();
 
 // The weighted shares of period k (index item - 1), rounded half away from zero.
 std::vector<int> weightedShares(const Worksheet &worksheet, int period);

@@ -142,6 +142,7 @@ ImportOutcome importItems(EvaluationSession &session, const ColleagueItems &item
         out.error = QStringLiteral("閲覧モードでは項目を変更できません。");
         return out;
     }
+    const EvaluationSession::StepScope step(session);
     Worksheet &w = session.worksheet();
     for (int number : numbers) {
         if (!isItem(number))

@@ -217,6 +217,7 @@ ImportOutcome importTestScores(EvaluationSession &session, int item, const TestS
 ApplyOutcome apply(EvaluationSession &session, int item, const ItemEdit &edit, const TestLists &lists,
                    Prompter *prompter) {
     ApplyOutcome out;
+    const EvaluationSession::StepScope step(session);
     if (session.readOnly()) {
         out.error = QStringLiteral("閲覧モードでは項目を変更できません。");
         return out;
