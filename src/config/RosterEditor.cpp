@@ -127,7 +127,9 @@ bool RosterEditor::setCell(int row, int column, const QString &text, QString *er
             *error = message;
         return false;
     }
+    const std::vector<RosterEntry> before = m_entries;
     entry->setField(column - kFirstDataColumn, text);
+    pushStep(before);
     return true;
 }
 
@@ -168,10 +170,12 @@ QString RosterEditor::copyText(const CellRange &range) const {
 }
 
 void RosterEditor::clear(const CellRange &range) {
+    const std::vector<RosterEntry> before = m_entries;
     for (int r = qMax(range.top, 1); r <= qMin(range.bottom, lastRow()); ++r) {
         for (int c = qMax(range.left, kFirstDataColumn); c <= qMin(range.right, kColumns - 1); ++c)
             entryAt(r)->setField(c - kFirstDataColumn, QString());
     }
+    pushStep(before);
 }
 
 bool RosterEditor::paste(const QString &text, int row, int column, CellRange *changed, QString *error) {
@@ -200,6 +204,7 @@ bool RosterEditor::paste(const QString &text, int row, int column, CellRange *ch
         }
     row = qMax(row, 1);
     column = qMax(column, int(kFirstDataColumn));
+    const std::vector<RosterEntry> before = m_entries;
     CellRange done{lastRow() + 1, kColumns, -1, -1};
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const int r = row + int(i);
@@ -216,14 +221,17 @@ bool RosterEditor::paste(const QString &text, int row, int column, CellRange *ch
             done = {qMin(done.top, r), qMin(done.left, c), qMax(done.bottom, r), qMax(done.right, c)};
         }
     }
+    pushStep(before);
     if (changed && done.isValid())
         *changed = done;
     return true;
 }
 
 void RosterEditor::convertFurigana() {
+    const std::vector<RosterEntry> before = m_entries;
     for (RosterEntry &entry : m_entries)
         entry.furigana = roster::furiganaToHiragana(entry.furigana);
+    pushStep(before);
 }
 
 bool RosterEditor::buildHistory(Prompter &prompter, const std::function<void(const QString &)> &progress) {
@@ -231,11 +239,57 @@ bool RosterEditor::buildHistory(Prompter &prompter, const std::function<void(con
                      Prompter::Buttons::YesNo, Prompter::Answer::Yes,
                      Prompter::Icon::Question) != Prompter::Answer::Yes)
         return false;
+    const std::vector<RosterEntry> before = m_entries;
     const bool found = roster::buildHistory(m_entries, m_dataFolder, m_nendo, m_grade, progress);
+    pushStep(before);
     prompter.message(QStringLiteral("Tavro"),
                      found ? QStringLiteral("履歴の分析が終了しました。")
                            : QStringLiteral("履歴対応の氏名ファイルが見つかりませんでした。"));
     return true;
+}
+
+namespace {
+
+bool sameEntry(const RosterEntry &a, const RosterEntry &b) {
+    return a.name == b.name && a.furigana == b.furigana && a.history == b.history;
+}
+
+} // namespace
+
+void RosterEditor::pushStep(const std::vector<RosterEntry> &before) {
+    Step step;
+    for (std::size_t i = 0; i < m_entries.size(); ++i)
+        if (!sameEntry(before[i], m_entries[i]))
+            step.push_back({int(i), before[i], m_entries[i]});
+    if (step.empty())
+        return;
+    m_redo.clear();
+    m_undo.push_back(std::move(step));
+}
+
+bool RosterEditor::apply(std::vector<Step> &from, std::vector<Step> &to, bool forward, CellRange *changed) {
+    if (from.empty())
+        return false;
+    Step step = std::move(from.back());
+    from.pop_back();
+    CellRange rows{lastRow() + 1, kFirstDataColumn, -1, kColumns - 1};
+    for (const EntryChange &c : step) {
+        m_entries[std::size_t(c.index)] = forward ? c.after : c.before;
+        rows.top = qMin(rows.top, c.index + 1);
+        rows.bottom = qMax(rows.bottom, c.index + 1);
+    }
+    to.push_back(std::move(step));
+    if (changed)
+        *changed = rows;
+    return true;
+}
+
+bool RosterEditor::undo(CellRange *changed) {
+    return apply(m_undo, m_redo, false, changed);
+}
+
+bool RosterEditor::redo(CellRange *changed) {
+    return apply(m_redo, m_undo, true, changed);
 }
 
 bool RosterEditor::closeQuery(Prompter &prompter) {

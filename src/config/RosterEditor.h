@@ -98,6 +98,14 @@ public:
     // text, and shows the closing message. False when the user declined.
     bool buildHistory(Prompter &prompter, const std::function<void(const QString &)> &progress = {});
 
+    // Undo and redo, one step per action: a cell edited, a delete or cut, a paste, "ふりがな変換",
+    // "履歴自動作成". A step keeps the students it changed, before and after; the steps are kept until
+    // the window closes and a new action drops what could be redone. `changed` gets the cells put back.
+    bool canUndo() const { return !m_undo.empty(); }
+    bool canRedo() const { return !m_redo.empty(); }
+    bool undo(CellRange *changed = nullptr);
+    bool redo(CellRange *changed = nullptr);
+
     // The question on close. True when the window may close: the user answered No, or Yes and the
     // roster was saved. A failed save shows its error and returns false, so the edits stay open.
     bool closeQuery(Prompter &prompter);
@@ -112,6 +120,15 @@ public:
 private:
     RosterEntry *entryAt(int row);
 
+    struct EntryChange {
+        int index;
+        RosterEntry before, after;
+    };
+    using Step = std::vector<EntryChange>;
+    // Pushes what changed since `before` as one step (nothing when nothing changed).
+    void pushStep(const std::vector<RosterEntry> &before);
+    bool apply(std::vector<Step> &from, std::vector<Step> &to, bool forward, CellRange *changed);
+
     int m_classCount = 0;
     bool m_classType = true;
     QString m_dataFolder;
@@ -121,6 +138,8 @@ private:
     QString m_loadError;
     std::vector<RosterEntry> m_entries;
     QList<QByteArray> m_keptLines;
+    std::vector<Step> m_undo;
+    std::vector<Step> m_redo;
 };
 
 } // namespace tavro

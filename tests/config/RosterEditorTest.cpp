@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <functional>
+
 using namespace tavro;
 using Answer = Prompter::Answer;
 
@@ -48,6 +50,8 @@ private slots:
     void closeQuestionSavesOnYesOnly();
     void unreadableRosterIsNeverOverwritten();
     void historyAsksFirst();
+    void undoRedo_data();
+    void undoRedo();
 };
 
 void RosterEditorTest::gridCellsAndTabs() {
@@ -288,6 +292,79 @@ void RosterEditorTest::historyAsksFirst() {
     RosterEditor first = RosterEditor::open(data, 2024, 1, true);
     QVERIFY(first.buildHistory(prompter));
     QCOMPARE(prompter.shown().last().text, QString("履歴対応の氏名ファイルが見つかりませんでした。"));
+}
+
+void RosterEditorTest::undoRedo_data() {
+    QTest::addColumn<int>("edit");
+    QTest::addColumn<int>("steps"); // undos back to the roster before
+    QTest::addColumn<int>("top");   // the rows put back by the last undo
+    QTest::addColumn<int>("bottom");
+    QTest::newRow("a cell edited") << 0 << 1 << 2 << 2;
+    QTest::newRow("two cells edited") << 1 << 2 << 2 << 2;
+    QTest::newRow("a range deleted") << 2 << 1 << 1 << 30;
+    QTest::newRow("a block pasted") << 3 << 1 << 59 << 61;
+    QTest::newRow("ふりがな変換") << 4 << 1 << 1 << 120;
+}
+
+// Edit, undo, redo: the file bytes before and after the edit, the rows put back, and a new edit
+// drops the redo. A refused paste or an edit that changes nothing is no step.
+void RosterEditorTest::undoRedo() {
+    QFETCH(int, edit);
+    QFETCH(int, steps);
+    QFETCH(int, top);
+    QFETCH(int, bottom);
+    const std::function<void(RosterEditor &)> edits[] = {
+        [](RosterEditor &e) { QVERIFY(e.setCell(2, 2, "山田花子")); },
+        [](RosterEditor &e) {
+            QVERIFY(e.setCell(2, 3, "やまだ"));
+            QVERIFY(e.setCell(3, 3, "すずき"));
+        },
+        [](RosterEditor &e) {
+            e.clear({1, 2, 30, 9});
+        },
+        [](RosterEditor &e) { QVERIFY(e.paste("甲\t乙\r\n丙\r\n丁\r\n", 59, 2)); },
+        [](RosterEditor &e) { e.convertFurigana(); },
+    };
+    RosterEditor editor(2, true);
+    QByteArray roster = numberedRoster(2);
+    QByteArray hiragana, katakana;
+    QVERIFY(cp932::encode(QStringLiteral("せいと"), hiragana) &&
+            cp932::encode(QStringLiteral("セイト"), katakana));
+    roster.replace(hiragana, katakana);
+    editor.loadBytes(roster);
+    QByteArray before;
+    QVERIFY(editor.serialize(before));
+
+    QString error;
+    QVERIFY(!editor.paste(kEmoji, 1, 2, nullptr, &error));
+    QVERIFY(editor.setCell(1, 2, editor.cell(1, 2)));
+    QVERIFY(!editor.canUndo());
+
+    edits[edit](editor);
+    QVERIFY(editor.canUndo() && !editor.canRedo());
+    QByteArray after;
+    QVERIFY(editor.serialize(after));
+    QVERIFY(after != before);
+
+    CellRange changed;
+    for (int i = 0; i < steps; ++i)
+        QVERIFY(editor.undo(&changed));
+    QCOMPARE(changed, (CellRange{top, RosterEditor::kFirstDataColumn, bottom, RosterEditor::kColumns - 1}));
+    QVERIFY(!editor.canUndo() && !editor.undo());
+    QByteArray undone;
+    QVERIFY(editor.serialize(undone));
+    QCOMPARE(undone, before);
+
+    for (int i = 0; i < steps; ++i)
+        QVERIFY(editor.redo());
+    QVERIFY(!editor.canRedo());
+    QByteArray redone;
+    QVERIFY(editor.serialize(redone));
+    QCOMPARE(redone, after);
+
+    QVERIFY(editor.undo());
+    QVERIFY(editor.setCell(100, 2, "新入生"));
+    QVERIFY(!editor.canRedo());
 }
 
 QTEST_GUILESS_MAIN(RosterEditorTest)
