@@ -94,6 +94,7 @@ private slots:
     void pasteCopyClearAndCloseWithoutSaving();
     void failedSaveStaysPendingUntilTheClose();
     void commentLimitAndChartsFollowEdits();
+    void pasteUndoRedoAndSave();
 };
 
 void Hyoutei1FormTest::typeDefineCalculateAndClose() {
@@ -365,6 +366,10 @@ void Hyoutei1FormTest::pasteCopyClearAndCloseWithoutSaving() {
         f.prompter().script({Prompter::Answer::Yes, Prompter::Answer::Yes, Prompter::Answer::Yes});
         action("HyouteiCulc1")->trigger();
         QVERIFY(s.results().dateTime(1) > 0);
+        // The result files are on the share: what was done before cannot be undone any more.
+        QVERIFY(GuiFixture::child<QLabel>(w, "StatusPanel4")->text().endsWith(undoHistoryClearedMessage()));
+        w->copyPastePopup(grid);
+        QVERIFY(!action("UndoAction")->isEnabled() && !action("RedoAction")->isEnabled());
         auto *results = GuiFixture::child<FrozenTableView>(w, "HyouteiGrid4");
         results->setCurrentIndex(results->model()->index(0, 3));
         w->copyPastePopup(results);
@@ -616,6 +621,71 @@ void Hyoutei1FormTest::commentLimitAndChartsFollowEdits() {
     QVERIFY(f.lastMessage().startsWith("数値として読めないセル"));
     f.answerNext(Prompter::Answer::No);
     QTest::mouseClick(GuiFixture::child<QPushButton>(&w, "SpeedButton8"), Qt::LeftButton);
+}
+
+// A block pasted into the score grid, undone with Ctrl+Z, redone with Ctrl+Shift+Z and undone from the
+// grid's menu: the grid shows each state, "変更あり" stays, Ctrl+Y with nothing
+// to redo beeps, and the close that saves writes the worksheet as it was before the paste.
+void Hyoutei1FormTest::pasteUndoRedoAndSave() {
+    GuiFixture f;
+    EvaluationContext context;
+    QVERIFY(demoContext(f, context));
+    const QString sheetPath =
+        paths::worksheetFile(f.dataFolder(), context.teacherName, GuiFixture::kNendo, 1, context.kyouka);
+    const QByteArray before = bytesOf(sheetPath);
+    QVERIFY(!before.isEmpty());
+    QFile::remove(backupPathFor(sheetPath));
+    THyoutei1Form w(context, f.platform());
+    QVERIFY(GuiFixture::showAt(&w, QSize(1280, 800)));
+    EvaluationSession &s = w.session();
+    const auto action = [&w](const char *name) { return w.findChild<QAction *>(name); };
+    auto *grid = GuiFixture::child<FrozenTableView>(&w, "TokutenGrid");
+    auto *status = GuiFixture::child<QLabel>(&w, "StatusPanel1");
+
+    // Items 1 and 3 are regular.
+    QVERIFY(s.worksheet().item(1).kind == itemkind::kRegular &&
+            s.worksheet().item(3).kind == itemkind::kRegular);
+    const int column = evaluationui::ScoreModel::kFixed; // item 1
+    w.copyPastePopup(grid);
+    QVERIFY(!action("UndoAction")->isEnabled() && !action("RedoAction")->isEnabled());
+
+    const QString block = "1\t\t2\r\n3\t\t4\r\n";
+    const auto shown = [&] {
+        return QStringList{cellText(grid, 0, column), cellText(grid, 0, column + 2),
+                           cellText(grid, 1, column), cellText(grid, 1, column + 2)};
+    };
+    const QStringList old = shown();
+    grid->setCurrentIndex(grid->model()->index(0, column));
+    f.doubles.clipboard.setText(block);
+    w.copyPastePopup(grid);
+    action("Paste1")->trigger();
+    QCOMPARE(shown(), (QStringList{"1", "2", "3", "4"}));
+    QCOMPARE(status->text(), QString("変更あり"));
+    w.copyPastePopup(grid);
+    QVERIFY(action("UndoAction")->isEnabled() && !action("RedoAction")->isEnabled());
+
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(shown(), old);
+    QCOMPARE(status->text(), QString("変更あり"));
+    QTest::keyClick(grid, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(shown(), (QStringList{"1", "2", "3", "4"}));
+    f.sound().played.clear();
+    QTest::keyClick(grid, Qt::Key_Y, Qt::ControlModifier);
+    QVERIFY(f.sound().played.contains("beep"));
+    w.copyPastePopup(grid);
+    QVERIFY(action("UndoAction")->isEnabled() && !action("RedoAction")->isEnabled());
+    action("UndoAction")->trigger();
+    QCOMPARE(shown(), old);
+    w.copyPastePopup(grid);
+    QVERIFY(!action("UndoAction")->isEnabled() && action("RedoAction")->isEnabled());
+
+    // "×" answered Yes saves: the worksheet as it was before the paste.
+    f.answerNext(Prompter::Answer::Yes);
+    QTest::mouseClick(GuiFixture::child<QPushButton>(&w, "SpeedButton8"), Qt::LeftButton);
+    QVERIFY(!w.isVisible());
+    QVERIFY(QFileInfo::exists(backupPathFor(sheetPath))); // written, not left alone
+    QCOMPARE(bytesOf(sheetPath), before);
 }
 
 QTEST_MAIN(Hyoutei1FormTest)

@@ -16,6 +16,7 @@
 #include "widgets/ChartBuilders.h"
 #include "widgets/FrozenTableView.h"
 #include "widgets/UiFont.h"
+#include "widgets/UndoActions.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -1081,6 +1082,7 @@ void THyoutei1Form::hyouteiCulc(int period) {
     if (report.outcome != calculation::Outcome::SaveFailed)
         m_status[4]->setText(QStringLiteral("評定を保存しました。(") + dateTimeText(report.dateTime) +
                              QLatin1Char(')'));
+    noteHistoryCleared(report.outcome != calculation::Outcome::SaveFailed ? m_status[4]->text() : QString());
 }
 
 void THyoutei1Form::selectPeriod(int index) {
@@ -1381,6 +1383,11 @@ void THyoutei1Form::buildCopyPasteMenu() {
     m_copyPaste->addSeparator();
     m_copyAllAction = add("CopyAll", QStringLiteral("すべてをコピー(&A)"), &THyoutei1Form::copyAllClick);
     m_koumuAction = add("koumu_copy", QStringLiteral("校務支援用にコピー"), &THyoutei1Form::koumuCopyClick);
+    m_copyPaste->addSeparator();
+    const undoactions::Actions undo =
+        undoactions::addToMenu(m_copyPaste, [this](bool redo) { undoClick(redo); });
+    m_undoAction = undo.undo;
+    m_redoAction = undo.redo;
 }
 
 void THyoutei1Form::attachCopyPaste(QTableView *grid) {
@@ -1407,6 +1414,10 @@ void THyoutei1Form::attachCopyPaste(QTableView *grid) {
         });
         grid->addAction(shortcut);
     }
+    undoactions::installShortcuts(grid, [this](bool redo) { undoClick(redo); });
+    // Characters typed into a cell are one step until the cursor leaves it.
+    connect(grid->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this] { m_session.endTyping(); });
 }
 
 void THyoutei1Form::copyPastePopup(QTableView *grid) {
@@ -1419,6 +1430,8 @@ void THyoutei1Form::copyPastePopup(QTableView *grid) {
     m_deleteAction->setEnabled(!readOnly && ratios);
     m_copyAllAction->setEnabled(!ratios && grid != m_tokuten);
     m_koumuAction->setEnabled(grid == m_hyouteiGrid && !m_session.context().elective);
+    m_undoAction->setEnabled(m_session.canUndo());
+    m_redoAction->setEnabled(m_session.canRedo());
 }
 
 QRect THyoutei1Form::selectedCells(QTableView *grid) const {
@@ -1524,6 +1537,7 @@ void THyoutei1Form::afterPercentageEdit() {
     refreshNinzu();
     if (m_byAttainment->isChecked())
         refillStudentList();
+    noteHistoryCleared();
 }
 
 void THyoutei1Form::copyAllClick() {
@@ -1576,6 +1590,7 @@ void THyoutei1Form::hyouteiClearClick(int period) {
     if (m_byAttainment->isChecked())
         refillStudentList();
     m_status[4]->setText(cleared ? status : QString());
+    noteHistoryCleared(status);
     if (!error.isEmpty())
         m_platform.prompter->message(kCaption, error, Prompter::Icon::Warning);
 }

@@ -55,6 +55,8 @@ public:
     void koumokuImportClick();
     // The pop-up menu CopyPaste on `grid`: it becomes the menu's grid and the items are enabled for it.
     void copyPastePopup(QTableView *grid);
+    // 元に戻す / やり直し (Ctrl+Z; Ctrl+Y or Ctrl+Shift+Z): one step of the session, shown on every page.
+    void undoClick(bool redo);
 
     // "印刷": the automatic save, then the small-sheet print window when "OldType" is on and Shift is not
     // held, else the submission documents; nothing is printed when the save failed.
@@ -116,6 +118,8 @@ private:
     void koumuCopyClick();
     void afterRatioEdit();
     void afterPercentageEdit();
+    // After a write of the result files: the status panel says when it ended the undo history.
+    void noteHistoryCleared(const QString &message = QString());
     void showClearMenu();
     void hyouteiClearClick(int period);
     void memoChange(int period);
@@ -207,6 +211,8 @@ private:
     QAction *m_deleteAction = nullptr;
     QAction *m_copyAllAction = nullptr;
     QAction *m_koumuAction = nullptr;
+    QAction *m_undoAction = nullptr;
+    QAction *m_redoAction = nullptr;
     QMenu *m_clearMenu = nullptr;
     QToolButton *m_hogoButton = nullptr;
     QMenu *m_hogoMenu = nullptr;
