@@ -100,6 +100,18 @@ void NameEditFormTest::typePasteAndSave() {
     QTest::keyClick(grid, Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(model->index(44, 2).data().toString(), QString("佐藤　一"));
     QCOMPARE(model->index(45, 5).data().toString(), QString("101"));
+    // Ctrl+Z and the menu's 元に戻す take the paste back as one step; Ctrl+Y and Ctrl+Shift+Z put it in
+    // again.
+    QTest::keyClick(grid, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(model->index(44, 2).data().toString(), before[44].name);
+    QCOMPARE(model->index(45, 5).data().toString(), before[45].history[1]);
+    QCOMPARE(model->index(39, 2).data().toString(), QString("新井　陽菜"));
+    QTest::keyClick(grid, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(model->index(44, 2).data().toString(), QString("佐藤　一"));
+    GuiFixture::child<QAction>(&form, "UndoAction")->trigger();
+    QCOMPARE(model->index(44, 2).data().toString(), before[44].name);
+    QTest::keyClick(grid, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(model->index(45, 5).data().toString(), QString("101"));
 
     // With range selection on, Ctrl+C copies the range.
     auto *multi = GuiFixture::child<QCheckBox>(&form, "MultiSelectCheck");

@@ -3,6 +3,7 @@
 
 #include "platform/Clipboard.h"
 #include "platform/Prompter.h"
+#include "widgets/UndoActions.h"
 
 #include <QAbstractTableModel>
 #include <QAction>
@@ -371,6 +372,14 @@ void TNameEditForm::buildMenu() {
     add("PasteAction", u("貼り付け(&P)"), QKeySequence(Qt::CTRL | Qt::Key_V), &TNameEditForm::pasteClick);
     m_popup->addSeparator();
     add("DeleteAction", u("削除(&D)"), QKeySequence(), &TNameEditForm::deleteClick);
+    m_popup->addSeparator();
+    const auto undo = [this](bool redo) { undoClick(redo); };
+    const undoactions::Actions actions = undoactions::addToMenu(m_popup, undo);
+    undoactions::installShortcuts(m_grid, undo);
+    connect(m_popup, &QMenu::aboutToShow, this, [this, actions] {
+        actions.undo->setEnabled(m_editor.canUndo());
+        actions.redo->setEnabled(m_editor.canRedo());
+    });
 }
 
 void TNameEditForm::applySizes() {
@@ -517,6 +526,13 @@ void TNameEditForm::deleteClick() {
     const CellRange range = selectedRange();
     m_editor.clear(range);
     m_model->cellsChanged(range);
+}
+
+void TNameEditForm::undoClick(bool redo) {
+    gridView(m_grid)->finishEditing();
+    CellRange changed;
+    if (redo ? m_editor.redo(&changed) : m_editor.undo(&changed))
+        m_model->cellsChanged(changed);
 }
 
 void TNameEditForm::furiganaClick() {

@@ -56,6 +56,8 @@ private:
     void cutClick();
     void pasteClick();
     void deleteClick();
+    // 元に戻す / やり直し (Ctrl+Z; Ctrl+Y or Ctrl+Shift+Z).
+    void undoClick(bool redo);
     void furiganaClick();
     void historyClick();
     void refuse(const QString &message);
