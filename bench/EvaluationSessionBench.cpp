@@ -99,6 +99,27 @@ void BM_PasteScores(benchmark::State &state) {
 }
 BENCHMARK(BM_PasteScores)->Unit(benchmark::kMillisecond);
 
+// Undo and redo of that paste in the session: the cells put back and the aggregate items of 540 rows.
+void BM_UndoRedoPaste(benchmark::State &state) {
+    FullSchool &s = school();
+    SilentPrompter prompter;
+    EvaluationSession session(s.context());
+    session.load(prompter);
+    QList<QStringList> cells;
+    for (int r = 0; r < 540; ++r) {
+        QStringList line;
+        for (int c = 0; c < 100; ++c)
+            line.append(QString::number((r * 3 + c * 11) % 97));
+        cells.append(line);
+    }
+    editing::pasteScores(session, exchange::rangeText(cells), 1, 3);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(session.undo());
+        benchmark::DoNotOptimize(session.redo());
+    }
+}
+BENCHMARK(BM_UndoRedoPaste)->Unit(benchmark::kMillisecond);
+
 // "すべてをコピー(&A)" of the results grid for 540 students.
 void BM_ResultsAllText(benchmark::State &state) {
     FullSchool &s = school();

@@ -1,6 +1,6 @@
 // The evaluation window on a full worksheet, offscreen: opening to the first paint (with the resident
 // memory afterwards), one keystroke in TokutenGrid to its repaint, a period switch with the
-// distribution and charts, and the return of a sound's play().
+// distribution and charts, a paste of 540 × 100 scores and its undo, and the return of a sound's play().
 #include "FullSchool.h"
 
 #include "evaluation/ui/Hyoutei1Form.h"
@@ -164,6 +164,45 @@ void BM_PasteScores(benchmark::State &state) {
     }
 }
 BENCHMARK(BM_PasteScores)->Unit(benchmark::kMillisecond);
+
+// The undo of that paste (Ctrl+Z): the 54,000 cells and the aggregate items of 540 rows put back, every
+// page refreshed and the grid repainted. The redo between the iterations is not timed.
+void BM_UndoPaste(benchmark::State &state) {
+    OpenWindow w;
+    auto *grid = w.window.findChild<QTableView *>(QStringLiteral("TokutenGrid"));
+    auto *paste = w.window.findChild<QAction *>(QStringLiteral("Paste1"));
+    if (!grid || !paste) {
+        state.SkipWithError("TokutenGrid or its paste action not found");
+        return;
+    }
+    QList<QStringList> cells;
+    for (int r = 0; r < 540; ++r) {
+        QStringList line;
+        for (int c = 0; c < 100; ++c)
+            line.append(QString::number((r * 3 + c * 11) % 97));
+        cells.append(line);
+    }
+    w.ports.clipboard.setText(exchange::rangeText(cells));
+    grid->setCurrentIndex(grid->model()->index(0, 3));
+    w.window.copyPastePopup(grid);
+    paste->trigger();
+    grid->viewport()->repaint();
+    bool first = true;
+    for (auto _ : state) {
+        if (!first) {
+            state.PauseTiming();
+            w.window.undoClick(true);
+            grid->viewport()->repaint();
+            state.ResumeTiming();
+        }
+        first = false;
+        w.window.undoClick(false);
+        grid->viewport()->repaint();
+    }
+    if (!w.window.session().canRedo())
+        state.SkipWithError("nothing was undone");
+}
+BENCHMARK(BM_UndoPaste)->Unit(benchmark::kMillisecond);
 
 void BM_SoundPlay(benchmark::State &state) {
     SystemSoundPlayer player;

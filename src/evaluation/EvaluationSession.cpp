@@ -675,6 +675,8 @@ void EvaluationSession::apply(const Step &step, bool forward) {
     for (const CommentChange &c : step.comments)
         m_results->entries[c.index].comment = forward ? c.after : c.before;
     m_typing = false;
+    m_undone = {!step.scores.empty(), !step.itemRatios.empty() || !step.viewpointRatios.empty(),
+                !step.items.empty(), !step.comments.empty()};
     if (!step.comments.empty())
         markResultsPending();
     if (step.scores.empty() && step.itemRatios.empty() && step.viewpointRatios.empty() && step.items.empty())

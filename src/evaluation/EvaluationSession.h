@@ -162,6 +162,14 @@ public:
     bool canRedo() const { return !m_redo.empty() && !m_readOnly; }
     bool undo();
     bool redo();
+    // What the last undo or redo put back, so a window refreshes only that.
+    struct Undone {
+        bool scores = false;
+        bool ratios = false; // viewpoint and item ratios
+        bool items = false;  // item definitions and full scores
+        bool comments = false;
+    };
+    const Undone &undone() const { return m_undone; }
     // The cursor left the cell or comment being typed into: the next character starts a new step.
     void endTyping() { m_typing = false; }
     // True once after a calculation, a phase 2 or a clear ended a history that held steps.
@@ -274,6 +282,7 @@ private:
     bool m_calculated = false;
     std::vector<Step> m_undo;
     std::vector<Step> m_redo;
+    Undone m_undone;
     bool m_typing = false; // the last step is characters into the cursor's cell
     bool m_historyCleared = false;
     int m_scopeDepth = 0;

@@ -19,11 +19,17 @@ void THyoutei1Form::undoClick(bool redo) {
             m_platform.sound->beep();
         return;
     }
-    m_scoreModel->refreshAll();
-    afterRatioEdit();
-    m_pasteModel->refreshAll();
-    if (m_studentList->currentRow() >= 0)
-        showStudent(m_studentList->currentRow());
+    // What the edit refreshed: the score grid, the ratio grids with their charts, the comments.
+    const EvaluationSession::Undone &undone = m_session.undone();
+    if (undone.scores || undone.items)
+        m_scoreModel->refreshAll();
+    if (undone.ratios || undone.items)
+        afterRatioEdit();
+    if (undone.comments) {
+        m_pasteModel->refreshAll();
+        if (m_studentList->currentRow() >= 0)
+            showStudent(m_studentList->currentRow());
+    }
     scoreCellChanged(m_tokuten->currentIndex());
     refreshStatus();
 }
