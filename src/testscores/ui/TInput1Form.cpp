@@ -15,6 +15,7 @@
 #include "widgets/PreviewButton.h"
 #include "widgets/SoundControls.h"
 #include "widgets/UiFont.h"
+#include "widgets/UndoActions.h"
 
 #include <QAction>
 #include <QApplication>
@@ -144,12 +145,9 @@ TInput1Form::TInput1Form(ScoreEntryContext context, const Platform &platform, QW
     for (QAction *a : {copy, cut, erase})
         a->setEnabled(false);
     m_menu->addSeparator();
-    m_undoAction = m_menu->addAction(QStringLiteral("元に戻す(&U)"));
-    m_undoAction->setObjectName(QStringLiteral("UndoAction"));
-    m_redoAction = m_menu->addAction(QStringLiteral("やり直し(&R)"));
-    m_redoAction->setObjectName(QStringLiteral("RedoAction"));
-    connect(m_undoAction, &QAction::triggered, this, [this] { undoClick(false); });
-    connect(m_redoAction, &QAction::triggered, this, [this] { undoClick(true); });
+    const undoactions::Actions undo = undoactions::addToMenu(m_menu, [this](bool redo) { undoClick(redo); });
+    m_undoAction = undo.undo;
+    m_redoAction = undo.redo;
     connect(m_menu, &QMenu::aboutToShow, this, [this] {
         m_undoAction->setEnabled(m_loaded && m_session.canUndo());
         m_redoAction->setEnabled(m_loaded && m_session.canRedo());
