@@ -13,6 +13,7 @@
 #include "config/ui/SentakuMember1Form.h"
 #include "config/ui/SettingsForm.h"
 #include "config/ui/TantoForm.h"
+#include "evaluation/ui/EvaluationInputStatusForms.h"
 #include "evaluation/ui/HyouteiShukeiForm.h"
 #include "exchange/ui/ExcelCopyForm.h"
 #include "platform/Prompter.h"
