@@ -17,6 +17,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QTabBar>
 #include <QVBoxLayout>
 
@@ -147,7 +148,18 @@ bool ItemRatioPage::ratioKey(QKeyEvent *event) {
     return true;
 }
 
+void ItemRatioPage::showEvent(QShowEvent *event) {
+    EvaluationPage::showEvent(event);
+    if (m_chartsStale)
+        refreshSharePie();
+}
+
 void ItemRatioPage::refreshSharePie() {
+    // A pie of a full sheet has a thousand slices: drawn when the page shows, not for every edit
+    // made elsewhere.
+    m_chartsStale = !isVisible();
+    if (m_chartsStale)
+        return;
     const int tabIndex = m_sharePeriodTabs->currentIndex();
     const auto &periods = m_session.periods();
     if (tabIndex < 0 || tabIndex >= int(periods.size()))

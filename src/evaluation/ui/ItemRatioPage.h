@@ -31,11 +31,13 @@ public:
     void addPeriods();
     void opened();
     void applyFont(const QFont &font);
-    // The share pie of the chosen period and tab, then the item charts.
+    // The share pie of the chosen period and tab, then the item charts; while the page is hidden,
+    // when it shows next.
     void refreshSharePie();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     bool ratioKey(QKeyEvent *event);
@@ -52,6 +54,7 @@ private:
     QLabel *m_countLabel = nullptr;
     QLabel *m_meanLabel = nullptr;
     QChartView *m_classMeanChart = nullptr;
+    bool m_chartsStale = true;
 };
 
 } // namespace evaluationui
