@@ -144,4 +144,25 @@ void drawStampBoxes(Page &page, const QStringList &labels, const std::vector<int
     }
 }
 
+void drawSheetRules(Page &page, int firstRow, int headerRows, int lastRow, const std::vector<int> &borders,
+                    int right) {
+    for (int row = firstRow; row <= lastRow; ++row) {
+        const int k = row - firstRow - headerRows;
+        const bool thick = row == firstRow || k == 0 || row == lastRow || (k > 0 && k % 5 == 0);
+        if (thick)
+            page.thick();
+        page.horizontalLine(0, right, row);
+        if (thick)
+            page.thin();
+    }
+    for (std::size_t i = 0; i < borders.size(); ++i) {
+        const bool outer = i == 0 || i + 1 == borders.size();
+        if (outer)
+            page.thick();
+        page.verticalLine(borders[i], firstRow, lastRow);
+        if (outer)
+            page.thin();
+    }
+}
+
 } // namespace tavro::reports::subjectdoc

@@ -78,6 +78,10 @@ int distributionRows(int labels);
 void drawDistribution(Page &page, const EvaluationSession &s, int period, int tab, const QString &heading,
                       int row);
 // Stamp boxes of `width` columns and four rows, the label in the first row.
+// The rules of a list from `firstRow` to `lastRow`: thick at the frame, under the `headerRows` heading
+// rows and every five rows below; the `borders` columns upright, the outer two thick.
+void drawSheetRules(Page &page, int firstRow, int headerRows, int lastRow, const std::vector<int> &borders,
+                    int right);
 void drawStampBoxes(Page &page, const QStringList &labels, const std::vector<int> &columns, int row,
                     int width);
 

@@ -86,22 +86,7 @@ QString pageMark(const QString &mark, int page, int pages, bool always) {
 
 // The ruled list: row 2 to row 63 from column 0 to 36 with the thick rows, and the column borders.
 void drawListRules(Page &page, const std::vector<int> &borders) {
-    for (int row = 2; row <= 63; ++row) {
-        const bool thick = row == 2 || row == 63 || row % 5 == 3;
-        if (thick)
-            page.thick();
-        page.horizontalLine(0, 36, row);
-        if (thick)
-            page.thin();
-    }
-    for (std::size_t i = 0; i < borders.size(); ++i) {
-        const bool outer = i == 0 || i + 1 == borders.size();
-        if (outer)
-            page.thick();
-        page.verticalLine(borders[i], 2, 63);
-        if (outer)
-            page.thin();
-    }
+    drawSheetRules(page, 2, 1, 63, borders, 36);
 }
 
 // The number of a list row and, when the seat has a name, the name; false for an empty seat.
