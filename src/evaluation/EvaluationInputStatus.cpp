@@ -48,11 +48,8 @@ namespace inputstatus {
 
 InputStatusTable evaluations(const QString &dataFolder, int nendo, int grade, int kind,
                              const QStringList &subjects, bool classType) {
-    InputStatusTable table;
-    table.header = QStringList{QString()} + subjects;
     const int classCount = classCountOf(dataFolder, nendo, grade);
-    for (const QString &label : halfRowLabels(classCount, classType))
-        table.rows.append(QStringList{label} + QList<QString>(subjects.size()));
+    InputStatusTable table = blankTable(subjects, classCount, classType);
 
     paths::FolderIndex index;
     QByteArray bytes;

@@ -47,6 +47,14 @@ bool readFound(const QString &path, QByteArray &bytes, InputStatusTable &table) 
     return false;
 }
 
+InputStatusTable blankTable(const QStringList &subjects, int classCount, bool classType) {
+    InputStatusTable table;
+    table.header = QStringList{QString()} + subjects;
+    for (const QString &label : halfRowLabels(classCount, classType))
+        table.rows.append(QStringList{label} + QList<QString>(subjects.size()));
+    return table;
+}
+
 int classCountOf(const QString &dataFolder, int nendo, int grade) {
     if (grade < 1 || grade > 6)
         return 0;
@@ -55,13 +63,9 @@ int classCountOf(const QString &dataFolder, int nendo, int grade) {
 
 InputStatusTable tests(const QString &dataFolder, int nendo, int grade, const QString &testCode,
                        bool classType) {
-    InputStatusTable table;
     const QStringList &subjects = shukei::subjectNames();
-    table.header = QStringList{QString()} + subjects;
     const int classCount = classCountOf(dataFolder, nendo, grade);
-    const QStringList labels = halfRowLabels(classCount, classType);
-    for (const QString &label : labels)
-        table.rows.append(QStringList{label} + QList<QString>(subjects.size()));
+    InputStatusTable table = blankTable(subjects, classCount, classType);
 
     paths::FolderIndex index;
     QByteArray bytes;

@@ -39,6 +39,8 @@ int classCountOf(const QString &dataFolder, int nendo, int grade);
 inline constexpr int kHalf = 30;
 // The row labels class + "組M", class + "組F" of `classCount` classes.
 QStringList halfRowLabels(int classCount, bool classType);
+// The table of `subjects` with a blank row per class half, before any file is counted.
+InputStatusTable blankTable(const QStringList &subjects, int classCount, bool classType);
 // Reads a file the index found; false (and the file listed in `table.damaged`) when it could not be read.
 bool readFound(const QString &path, QByteArray &bytes, InputStatusTable &table);
 
