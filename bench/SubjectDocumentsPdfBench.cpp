@@ -31,9 +31,11 @@ void printAll(benchmark::State &state, const std::vector<SubjectDocument> &docum
     for (auto _ : state) {
         pages = 0;
         for (SubjectDocument d : documents) {
+            // 資料E prints the year-end period only.
+            const int period = d == SubjectDocument::ShiryouE ? reports::yearEndPeriod(session) : 1;
             PdfPrintTarget target(pdf, 600);
             const reports::PrintOutcome out = reports::printSubjectDocument(
-                d, session, 1, classes, target, prompter, QDateTime::currentDateTime());
+                d, session, period, classes, target, prompter, QDateTime::currentDateTime());
             if (!out.printed)
                 state.SkipWithError("not printed");
             pages += out.pages;

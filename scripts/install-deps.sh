@@ -10,6 +10,7 @@ packages=(
   libgl-dev
   fonts-ipafont fonts-ipafont-gothic fonts-ipafont-mincho
   xvfb xauth
+  poppler-utils
   libbenchmark-dev
   clang libclang-rt-14-dev
 )

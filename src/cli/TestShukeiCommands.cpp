@@ -4,6 +4,7 @@
 #include "cli/CliSupport.h"
 #include "common/DataFile.h"
 #include "common/DataPaths.h"
+#include "evaluation/EvaluationInputStatus.h"
 #include "testscores/InputStatus.h"
 #include "testscores/TestAggregation.h"
 

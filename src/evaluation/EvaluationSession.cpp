@@ -3,6 +3,7 @@
 #include "common/DataPaths.h"
 #include "common/FileSave.h"
 #include "common/Rounding.h"
+#include "common/SessionMessages.h"
 #include "config/Electives.h"
 #include "config/Roster.h"
 #include "evaluation/ClassResultFile.h"
@@ -28,20 +29,6 @@ bool lostData(const ReadReport &r) {
 }
 
 } // namespace
-
-QString saveFailedQuestion(const QString &error) {
-    return QStringLiteral("保存できませんでした。\r\n%"
-                          "1\r\n\r\n［はい］もう一度保存します。\r\n［いいえ］保存せずに閉じます。"
-                          "\r\n［キャンセル］画面に戻ります。")
-        .arg(error);
-}
-
-QString readOnlyFileMessage(const QStringList &problems) {
-    return QStringLiteral("次のファイルを正しく読み込めませんでした。\r\n%"
-                          "1\r\n\r\nデータを守るため、閲覧モードで開きます"
-                          "（保存はしません）。")
-        .arg(problems.join(QStringLiteral("\r\n")));
-}
 
 EvaluationSession::EvaluationSession(EvaluationContext context)
     : m_context(std::move(context)), m_worksheet(std::make_unique<Worksheet>()),

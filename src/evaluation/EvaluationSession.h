@@ -298,9 +298,4 @@ QString undoHistoryClearedMessage();
 // The weighted shares of period k (index item - 1), rounded half away from zero.
 std::vector<int> weightedShares(const Worksheet &worksheet, int period);
 
-// The message of a save that failed (caption "TAVRO", Yes/No/Cancel).
-QString saveFailedQuestion(const QString &error);
-// The message naming a file that makes the window read-only.
-QString readOnlyFileMessage(const QStringList &problems);
-
 } // namespace tavro

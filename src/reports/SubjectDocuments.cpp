@@ -7,6 +7,7 @@
 #include "evaluation/Results.h"
 #include "evaluation/WorksheetViews.h"
 #include "platform/Prompter.h"
+#include "reports/SubjectDocumentParts.h"
 
 #include <algorithm>
 #include <climits>
@@ -14,73 +15,14 @@
 
 namespace tavro::reports {
 
+using namespace subjectdoc;
+
 namespace {
 
 const QString kCaption = QStringLiteral("Tavro");
-const QString kMovedAway = QStringLiteral("＊");
-constexpr int kListRows = 60; // rows 3..62
-
-// One student row: the slot and the number printed (the seat, or the position in an elective group).
-struct Student {
-    int slot = 0;
-    int number = 0;
-};
-
-// A set of list pages: a class (or a part of an elective group) with its students.
-struct Sheet {
-    QString classLabel; // "1組"; empty for an elective group
-    int cls = 0;
-    std::vector<Student> students;
-    int part = 1;
-    int parts = 1;
-};
-
-// Opens the job and hands out its pages; every failure of the device ends up in the outcome.
-class Job {
-public:
-    Job(PrintTarget &target, PrintOutcome &outcome) : m_target(target), m_outcome(outcome) {}
-
-    bool open(const PrintTarget::Job &job) {
-        m_canvas = beginPrint(m_target, job, m_outcome).canvas;
-        return m_canvas != nullptr;
-    }
-    PageCanvas &canvas() { return *m_canvas; }
-    bool nextPage() {
-        if (m_outcome.pages > 0 && !nextPrintPage(*m_canvas, m_outcome))
-            return false;
-        ++m_outcome.pages;
-        return true;
-    }
-    bool finish() { return endPrint(*m_canvas, m_outcome); }
-
-private:
-    PrintTarget &m_target;
-    PrintOutcome &m_outcome;
-    std::unique_ptr<PageCanvas> m_canvas;
-};
-
-QString fixed(double value, int width, int decimals) {
-    return numbertext::fixed(value, decimals, width);
-}
-
-bool printable(const QString &name) {
-    return !name.isEmpty() && !name.startsWith(kMovedAway);
-}
 
 QString shortName(const EvaluationSession &s, int viewpoint) {
     return s.kanten().shortName[std::size_t(viewpoint - 1)];
-}
-
-// The symbols of a pattern up to the first empty one.
-QStringList labelsOf(const SymbolPattern *pattern) {
-    QStringList labels;
-    if (pattern)
-        for (const QString &k : pattern->kigou) {
-            if (k.isEmpty())
-                break;
-            labels.append(k);
-        }
-    return labels;
 }
 
 // The sheets of a list document: per checked class the seats 1..60, or the elective group in its member
@@ -114,20 +56,7 @@ std::vector<Sheet> listSheets(const EvaluationSession &s, const std::vector<int>
     return sheets;
 }
 
-// The students of one class for the small sheets: the seats of the class among the session's rows.
-std::vector<Student> classStudents(const EvaluationSession &s, int cls) {
-    std::vector<Student> students;
-    for (int slot : s.rows())
-        if (classOfSlot(slot) == cls)
-            students.push_back({slot, numberOfSlot(slot)});
-    return students;
-}
-
 // ---- the submission documents (資料A..E, 表紙) ----
-
-PageGrid submissionGrid(const PageCanvas &canvas) {
-    return PageGrid::fromUnits(canvas, 200, 180, 58, 70, 30);
-}
 
 QString subjectTitle(const EvaluationSession &s, int period, const QString &classLabel) {
     const EvaluationContext &c = s.context();
@@ -157,22 +86,7 @@ QString pageMark(const QString &mark, int page, int pages, bool always) {
 
 // The ruled list: row 2 to row 63 from column 0 to 36 with the thick rows, and the column borders.
 void drawListRules(Page &page, const std::vector<int> &borders) {
-    for (int row = 2; row <= 63; ++row) {
-        const bool thick = row == 2 || row == 63 || row % 5 == 3;
-        if (thick)
-            page.thick();
-        page.horizontalLine(0, 36, row);
-        if (thick)
-            page.thin();
-    }
-    for (std::size_t i = 0; i < borders.size(); ++i) {
-        const bool outer = i == 0 || i + 1 == borders.size();
-        if (outer)
-            page.thick();
-        page.verticalLine(borders[i], 2, 63);
-        if (outer)
-            page.thin();
-    }
+    drawSheetRules(page, 2, 1, 63, borders, 36);
 }
 
 // The number of a list row and, when the seat has a name, the name; false for an empty seat.
@@ -182,115 +96,6 @@ bool drawStudentCell(Page &page, const EvaluationSession &s, const Student &st, 
         return false;
     page.text(2, row, printedName(s.nameOf(st.slot)));
     return true;
-}
-
-// Rows `row` to row + 3: "観点の割合", the headings, the ratios and their shares in a ruled box.
-void drawRatioBox(Page &page, const EvaluationSession &s, int period, int row) {
-    const Worksheet &w = s.worksheet();
-    page.text(0, row, QStringLiteral("観点の割合"));
-    for (int v = 1; v <= kViewpoints; ++v) {
-        const int col = 8 + 3 * (v - 1);
-        page.text(col, row, QStringLiteral("観点") + views::viewpointNumeral(v));
-        const int r = w.viewpointRatio(period, v);
-        if (r >= 1)
-            page.number(col, row + 1, r);
-        page.rightAligned(col, row + 2, viewpointShare(w, period, v));
-    }
-    for (int r = row; r <= row + 3; ++r) {
-        const bool outer = r == row || r == row + 3;
-        if (outer)
-            page.thick();
-        page.horizontalLine(8, 26, r);
-        if (outer)
-            page.thin();
-    }
-    for (int col = 8; col <= 26; col += 3) {
-        const bool outer = col == 8 || col == 26;
-        if (outer)
-            page.thick();
-        page.verticalLine(col, row, row + 3);
-        if (outer)
-            page.thin();
-    }
-}
-
-// Rows needed by a distribution table with `labels` symbols: heading, symbols, "合計".
-int distributionRows(int labels) {
-    return labels + 2;
-}
-
-// A distribution table from `row`: one column per class and "合計", one row per symbol and "合計".
-// Counts the students with a name whose evaluation (tab 0) or mark of viewpoint `tab` equals the symbol.
-void drawDistribution(Page &page, const EvaluationSession &s, int period, int tab, const QString &heading,
-                      int row) {
-    const QStringList labels = labelsOf(tab == 0 ? s.evaluationPattern(period) : s.viewpointPattern(period));
-    const std::vector<int> &classes = s.classes();
-    const int n = int(classes.size());
-    const int width = 11 + 3 * (n + 1) <= 36 ? 3 : 2;
-    const int first = width == 3 ? 11 : 10;
-    const int totalCol = first + width * n;
-    page.text(0, row, heading);
-    for (int i = 0; i < n; ++i)
-        page.text(first + width * i, row, s.classLabel(classes[std::size_t(i)]));
-    page.text(totalCol, row, QStringLiteral("合計"));
-    std::vector<int> columnTotals(std::size_t(n) + 1, 0);
-    for (int l = 0; l < int(labels.size()); ++l) {
-        const int r = row + 1 + l;
-        page.text(8, r, labels[l]);
-        int rowTotal = 0;
-        for (int i = 0; i < n; ++i) {
-            int count = 0;
-            const int cls = classes[std::size_t(i)];
-            for (int number = 1; number <= kSeatsPerClass; ++number) {
-                const int slot = slotOf(cls, number);
-                if (s.nameOf(slot).isEmpty())
-                    continue;
-                const StudentResult &res = s.results().at(period, slot);
-                const QString &text = tab == 0 ? res.evaluation : res.marks[std::size_t(tab - 1)];
-                count += text == labels[l];
-            }
-            page.number(first + width * i, r, count);
-            rowTotal += count;
-            columnTotals[std::size_t(i)] += count;
-        }
-        page.number(totalCol, r, rowTotal);
-        columnTotals[std::size_t(n)] += rowTotal;
-    }
-    const int last = row + 1 + int(labels.size());
-    page.text(8, last, QStringLiteral("合計"));
-    for (int i = 0; i <= n; ++i)
-        page.number(first + width * i, last, columnTotals[std::size_t(i)]);
-    const int end = totalCol + width;
-    for (int r = row; r <= last + 1; ++r) {
-        const bool thick = r == row || r == row + 1 || r == last || r == last + 1;
-        if (thick)
-            page.thick();
-        page.horizontalLine(8, end, r);
-        if (thick)
-            page.thin();
-    }
-    page.thick();
-    page.verticalLine(8, row, last + 1);
-    page.verticalLine(end, row, last + 1);
-    page.thin();
-    for (int i = 0; i <= n; ++i)
-        page.verticalLine(first + width * i, row, last + 1);
-}
-
-// Stamp boxes of `width` columns and four rows, the label in the first row.
-void drawStampBoxes(Page &page, const QStringList &labels, const std::vector<int> &columns, int row,
-                    int width) {
-    for (int i = 0; i < int(labels.size()); ++i) {
-        const int col = columns[std::size_t(i)];
-        page.text(col, row, labels[i]);
-        page.horizontalLine(col, col + width, row + 1);
-        page.thick();
-        page.horizontalLine(col, col + width, row);
-        page.horizontalLine(col, col + width, row + 4);
-        page.verticalLine(col, row, row + 4);
-        page.verticalLine(col + width, row, row + 4);
-        page.thin();
-    }
 }
 
 bool printShiryouA(Job &job, const EvaluationSession &s, int period) {
@@ -552,251 +357,6 @@ bool printCover(Job &job, const EvaluationSession &s, int period) {
     page.text(0, 57, QStringLiteral("※空欄は、到達度0%として計算されています。"));
     page.text(0, 58,
               QStringLiteral("※得点一覧の記号は、Aﾟ→5点、A→4点、B→3点、C→2点、Cx→1点となっています。"));
-    return true;
-}
-
-// ---- the small sheets ----
-
-PageGrid sheetGrid(const PageCanvas &canvas, int top) {
-    return PageGrid::fromUnits(canvas, 200, top, 50, 45, 20);
-}
-
-QString sheetTitle(const EvaluationSession &s, int cls) {
-    return QStringLiteral("%1年度 %2年 %3")
-        .arg(s.context().nendo)
-        .arg(s.context().grade)
-        .arg(s.classLabel(cls));
-}
-
-QString sheetDateTime(double dayCount) {
-    const QDateTime t = fromDayCount(dayCount);
-    return t.isValid() ? t.toString(QStringLiteral("yyyy/MM/dd hh:mm:ss")) : QStringLiteral("評定未算出");
-}
-
-// Stamp boxes with labels written downwards in a strip at their left, ending at column 57.
-void drawVerticalStampBoxes(Page &page, int row) {
-    const QStringList labels = {QStringLiteral("校長"), QStringLiteral("教頭"), QStringLiteral("教務"),
-                                QStringLiteral("科代"), QStringLiteral("担任")};
-    for (int i = 0; i < int(labels.size()); ++i) {
-        const int col = 37 + 4 * i;
-        // 8 points fit the strip of one column between its rules.
-        page.font(kMincho, 8);
-        for (int k = 0; k < int(labels[i].size()); ++k)
-            page.canvas().text(page.grid().x(col) - page.grid().lineOffset + 3, page.grid().y(row + 1 + k),
-                               labels[i].mid(k, 1));
-        page.font(kMincho, 9);
-        page.verticalLine(col + 1, row, row + 4);
-        page.thick();
-        page.horizontalLine(col, col + 4, row);
-        page.horizontalLine(col, col + 4, row + 4);
-        page.verticalLine(col, row, row + 4);
-        page.verticalLine(col + 4, row, row + 4);
-        page.thin();
-    }
-}
-
-void drawSheetRules(Page &page, int firstRow, int headerRows, int lastRow, const std::vector<int> &borders,
-                    int right) {
-    for (int row = firstRow; row <= lastRow; ++row) {
-        const int k = row - firstRow - headerRows;
-        const bool thick = row == firstRow || k == 0 || row == lastRow || (k > 0 && k % 5 == 0);
-        if (thick)
-            page.thick();
-        page.horizontalLine(0, right, row);
-        if (thick)
-            page.thin();
-    }
-    for (std::size_t i = 0; i < borders.size(); ++i) {
-        const bool outer = i == 0 || i + 1 == borders.size();
-        if (outer)
-            page.thick();
-        page.verticalLine(borders[i], firstRow, lastRow);
-        if (outer)
-            page.thin();
-    }
-}
-
-bool printKohyou(Job &job, const EvaluationSession &s, int period, const std::vector<int> &classes) {
-    constexpr int kComment = 26;
-    constexpr int kRight = 57;
-    for (int cls : classes) {
-        if (!job.nextPage())
-            return false;
-        Page page(job.canvas(), sheetGrid(job.canvas(), 480));
-        page.font(kGothic, 20);
-        page.canvas().text(page.grid().x(0), pixels(120, page.canvas().dpiY()), sheetTitle(s, cls));
-        page.font(kMincho, 9);
-        page.text(0, -2, s.context().kyouka + QStringLiteral("　") + s.periodName(period));
-        drawVerticalStampBoxes(page, -7);
-        page.text(0, 0, QStringLiteral("番"));
-        page.text(2, 0, QStringLiteral("氏      名"));
-        for (int v = 1; v <= 5; ++v)
-            page.text(10 + 2 * (v - 1), 0, u' ' + views::viewpointNumeral(v));
-        page.text(20, 0, QStringLiteral("到達"));
-        page.text(23, 0, QStringLiteral("評定"));
-        page.text(kComment, 0, QStringLiteral("コメント (") + s.periodName(period) + u')');
-        const int width = page.grid().x(kRight) - page.grid().x(kComment) - page.grid().lineOffset;
-        const std::vector<Student> students = classStudents(s, cls);
-        for (int i = 0; i < int(students.size()) && i < kListRows; ++i) {
-            const Student &st = students[std::size_t(i)];
-            const int row = 1 + i;
-            page.text(0, row, QString::number(st.number).rightJustified(2, u' '));
-            if (s.nameOf(st.slot).isEmpty())
-                continue;
-            page.text(2, row, printedName(s.nameOf(st.slot)));
-            const StudentResult &r = s.results().at(period, st.slot);
-            for (int v = 1; v <= 5; ++v)
-                page.text(10 + 2 * (v - 1), row, u' ' + r.marks[std::size_t(v - 1)]);
-            if (r.percentage > -1)
-                page.text(20, row, fixed(r.percentage, 5, 1));
-            page.font(kGothic, 9);
-            page.text(23, row, u' ' + r.evaluation);
-            page.font(kMincho, 9);
-            const checks::Symbols &sym = s.symbols().at(period, st.slot);
-            page.text(25, row, sym.border);
-            page.text(kRight, row, sym.change + sym.consistency);
-            if (!r.comment.isEmpty()) {
-                const FittedComment fit = fitComment(page.canvas(), kMincho, 9, r.comment, width);
-                const int x = page.grid().x(kComment);
-                const int y = page.grid().y(row);
-                page.canvas().text(x, y - (fit.lines.size() > 1 ? 2 : 0), fit.lines[0]);
-                if (fit.lines.size() > 1)
-                    page.canvas().text(x, y - 2 + page.grid().rowHeight / 2, fit.lines[1]);
-            }
-            page.font(kMincho, 9);
-        }
-        drawSheetRules(page, 0, 1, 61, {0, 2, 10, 12, 14, 16, 18, 20, 23, kComment, kRight}, kRight);
-        page.text(0, 62, QStringLiteral("評定者: [") + s.context().teacherName + u']');
-        page.text(kComment, 62, QStringLiteral("評定日時: ") + sheetDateTime(s.results().dateTime(period)));
-    }
-    return true;
-}
-
-bool printKohyouOld(Job &job, const EvaluationSession &s, int period, const std::vector<int> &classes) {
-    constexpr int kRemarks = 24;
-    constexpr int kStrip = 47;
-    constexpr int kRight = 57;
-    for (int cls : classes) {
-        if (!job.nextPage())
-            return false;
-        Page page(job.canvas(), sheetGrid(job.canvas(), 600));
-        page.font(kGothic, 20);
-        page.canvas().text(page.grid().x(0), pixels(120, page.canvas().dpiY()), sheetTitle(s, cls));
-        page.font(kMincho, 9);
-        page.text(0, -5,
-                  QStringLiteral("教　　科: ") + s.context().kyouka + QStringLiteral("　") +
-                      s.periodName(period));
-        page.text(0, -4, QStringLiteral("学 校 名: [") + s.context().schoolName + u']');
-        page.text(0, -3, QStringLiteral("評 定 者: [") + s.context().teacherName + u']');
-        page.text(0, -2, QStringLiteral("評定日時: ") + sheetDateTime(s.results().dateTime(period)));
-        drawVerticalStampBoxes(page, -7);
-        page.text(0, 0, QStringLiteral("番"));
-        page.text(2, 0, QStringLiteral("氏      名"));
-        page.text(10, 0, QStringLiteral("観     点"));
-        for (int v = 1; v <= kViewpoints; ++v)
-            page.text(10 + 2 * (v - 1), 1, u' ' + views::viewpointNumeral(v));
-        page.text(22, 0, QStringLiteral(" 評"));
-        page.text(22, 1, QStringLiteral(" 定"));
-        page.text(kRemarks, 0, QStringLiteral("備    考"));
-        page.text(kStrip, 0, QStringLiteral("評定履歴"));
-        for (int k = 1; k <= kPeriods; ++k)
-            page.text(kStrip + 2 * (k - 1), 1, u' ' + views::periodNumeral(k));
-        const int width = page.grid().x(kStrip) - page.grid().x(kRemarks) - page.grid().lineOffset;
-        const std::vector<Student> students = classStudents(s, cls);
-        std::array<int, 5> counts{};
-        for (int i = 0; i < int(students.size()) && i < kListRows; ++i) {
-            const Student &st = students[std::size_t(i)];
-            const int row = 2 + i;
-            page.text(0, row, QString::number(st.number).rightJustified(2, u' '));
-            if (s.nameOf(st.slot).isEmpty())
-                continue;
-            page.text(2, row, printedName(s.nameOf(st.slot)));
-            const StudentResult &r = s.results().at(period, st.slot);
-            for (int v = 1; v <= kViewpoints; ++v)
-                page.text(10 + 2 * (v - 1), row, u' ' + r.marks[std::size_t(v - 1)]);
-            page.font(kGothic, 9);
-            page.text(22, row, u' ' + r.evaluation);
-            for (int k = 1; k <= kPeriods; ++k)
-                page.text(kStrip + 2 * (k - 1), row, u' ' + s.results().at(k, st.slot).evaluation);
-            page.font(kMincho, 9);
-            for (int g = 1; g <= 5; ++g)
-                counts[std::size_t(g - 1)] +=
-                    r.evaluation == QString::number(g) || r.evaluation == QString(QChar(0xFF10 + g));
-            if (!r.comment.isEmpty()) {
-                const FittedComment fit = fitComment(page.canvas(), kMincho, 9, r.comment, width);
-                const int x = page.grid().x(kRemarks);
-                const int y = page.grid().y(row);
-                page.canvas().text(x, y - (fit.lines.size() > 1 ? 2 : 0), fit.lines[0]);
-                if (fit.lines.size() > 1)
-                    page.canvas().text(x, y - 2 + page.grid().rowHeight / 2, fit.lines[1]);
-            }
-            page.font(kMincho, 9);
-        }
-        drawSheetRules(page, 0, 2, 62, {0, 2, 10, 12, 14, 16, 18, 20, 22, 24, kStrip, kRight}, kRight);
-        for (int k = 2; k <= 4; ++k)
-            page.verticalLine(kStrip + 2 * (k - 1), 1, 62);
-        page.horizontalLine(10, 22, 1);
-        page.text(0, 63, QStringLiteral("評定人数"));
-        for (int g = 5; g >= 1; --g) {
-            const int col = 10 + 4 * (5 - g);
-            page.text(col, 63, QString(QChar(0xFF10 + g)));
-            page.text(col + 1, 63, QString::asprintf("%3d", counts[std::size_t(g - 1)]));
-        }
-        page.horizontalLine(0, 30, 64);
-        page.text(kStrip, 63, QStringLiteral("↑チェックのため"));
-        page.text(kStrip, 64, QStringLiteral("ここを切り離さ"));
-        page.text(kStrip, 65, QStringLiteral("ないでください"));
-    }
-    return true;
-}
-
-bool printKohyouCover(Job &job, const EvaluationSession &s, int period, const QDateTime &now) {
-    if (!job.nextPage())
-        return false;
-    Page page(job.canvas(), submissionGrid(job.canvas()));
-    PageCanvas &canvas = page.canvas();
-    canvas.setFont({kGothic, 20});
-    canvas.text(pixels(200, canvas.dpiX()), pixels(60, canvas.dpiY()),
-                QStringLiteral("%1年度 %2年 %3 %4 鑑")
-                    .arg(s.context().nendo)
-                    .arg(s.context().grade)
-                    .arg(s.context().kyouka, s.periodName(period)));
-    page.font(kMincho, 11);
-    page.text(0, 0, QStringLiteral("印刷日時：") + now.toString(QStringLiteral("yyyy/MM/dd hh:mm:ss")));
-    page.text(20, 0, QStringLiteral("評定者: [") + s.context().teacherName + u']');
-    drawRatioBox(page, s, period, 2);
-    page.text(0, 6, QStringLiteral("評定の人数分布"));
-    drawDistribution(page, s, period, 0, QString(), 7);
-    int row = 7 + distributionRows(int(labelsOf(s.evaluationPattern(period)).size())) + 1;
-
-    const QString prefix = QStringLiteral("※評定しない生徒 → ");
-    const int limit = page.grid().x(36) - page.grid().x(0);
-    QString line = prefix;
-    for (int slot : s.rows()) {
-        if (!printable(s.nameOf(slot)) || !s.results().at(period, slot).evaluation.isEmpty())
-            continue;
-        const QString entry =
-            QStringLiteral("【%1%2番  】").arg(s.classLabel(classOfSlot(slot))).arg(numberOfSlot(slot));
-        if (canvas.textWidth(line + entry) > limit && line.size() > prefix.size()) {
-            page.text(0, row++, line);
-            line = QString(prefix.size(), QChar(0x3000));
-            if (row > 48)
-                break;
-        }
-        line += entry;
-    }
-    if (row <= 48)
-        page.text(0, row, line);
-    drawStampBoxes(page,
-                   {QStringLiteral("教科担任"), QStringLiteral("教科代表"), QStringLiteral("教　務"),
-                    QStringLiteral("教　頭"), QStringLiteral("校　長")},
-                   {11, 16, 21, 26, 31}, 50, 4);
-    page.font(kMincho, 9);
-    page.text(0, 57, QStringLiteral("※鑑の印刷日時は、小票の評定日時より新しいものでなければなりません。"));
-    page.text(0, 58, QStringLiteral("※小票と一覧表の評定日時は、一致していなければなりません。"));
-    page.text(0, 59,
-              QStringLiteral(
-                  "※評定右の記号はボーダー付近、欄外の記号は上下変動や学年末の整合性などのチェックです。"));
     return true;
 }
 

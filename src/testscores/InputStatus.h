@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -7,7 +8,8 @@
 namespace tavro {
 
 // The cells of the three input-status views: head counts of entered scores and evaluations per
-// class half (tests, evaluations) or per elective and class.
+// class half (tests, evaluations) or per elective and class. The counts of the evaluation files are
+// in evaluation/EvaluationInputStatus.
 struct InputStatusTable {
     QStringList header; // row 0
     QList<QStringList> rows;
@@ -30,18 +32,17 @@ namespace inputstatus {
 InputStatusTable tests(const QString &dataFolder, int nendo, int grade, const QString &testCode,
                        bool classType);
 
-// The same rows; columns `subjects`: records of the class result file whose period is `kind`, in
-// the "M" row for numbers up to 30, else in the "F" row; empty where the file is missing or too new.
-InputStatusTable evaluations(const QString &dataFolder, int nendo, int grade, int kind,
-                             const QStringList &subjects, bool classType);
-
-// One row per elective of the grade (a name that cannot be a file name is left out and listed in
-// `unsafeNames`): its name, entered + "/" + registered, and per class the
-// registered members and the members with an evaluation of period `kind`.
-InputStatusTable electives(const QString &dataFolder, int nendo, int grade, int kind, bool classType);
-
 // The class count of a grade from the year settings, at most 12.
 int classCountOf(const QString &dataFolder, int nendo, int grade);
+
+// Numbers up to this count in a class make its "M" half, the rest its "F" half.
+inline constexpr int kHalf = 30;
+// The row labels class + "組M", class + "組F" of `classCount` classes.
+QStringList halfRowLabels(int classCount, bool classType);
+// The table of `subjects` with a blank row per class half, before any file is counted.
+InputStatusTable blankTable(const QStringList &subjects, int classCount, bool classType);
+// Reads a file the index found; false (and the file listed in `table.damaged`) when it could not be read.
+bool readFound(const QString &path, QByteArray &bytes, InputStatusTable &table);
 
 } // namespace inputstatus
 

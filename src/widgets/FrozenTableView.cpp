@@ -1,5 +1,7 @@
 #include "widgets/FrozenTableView.h"
 
+#include "widgets/GridDelegate.h"
+
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QScrollBar>
@@ -14,6 +16,9 @@ FrozenTableView::FrozenTableView(int frozenColumns, QWidget *parent)
     setVerticalScrollMode(ScrollPerItem);
     setHorizontalScrollMode(ScrollPerPixel);
     verticalHeader()->hide();
+    auto *delegate = new GridDelegate(this);
+    setItemDelegate(delegate);
+    m_frozen->setItemDelegate(delegate);
 
     m_frozen->setFocusPolicy(Qt::NoFocus);
     m_frozen->verticalHeader()->hide();

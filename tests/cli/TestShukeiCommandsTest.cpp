@@ -2,6 +2,7 @@
 #include "app/DemoSchool.h"
 #include "common/Cp932.h"
 #include "config/YearSettings.h"
+#include "evaluation/EvaluationInputStatus.h"
 #include "support/CliRun.h"
 #include "support/TestDoubles.h"
 #include "testscores/InputStatus.h"

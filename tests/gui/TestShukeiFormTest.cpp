@@ -4,6 +4,8 @@
 #include "app/Startup.h"
 #include "app/ui/MainForm.h"
 #include "config/YearSettings.h"
+#include "evaluation/EvaluationInputStatus.h"
+#include "evaluation/ui/EvaluationInputStatusForms.h"
 #include "support/gui/GuiFixture.h"
 #include "testscores/ui/InputStatusForms.h"
 #include "widgets/FrozenTableView.h"

@@ -12,7 +12,6 @@
 
 class QFrame;
 class QLabel;
-class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QSpinBox;
@@ -26,10 +25,11 @@ class Prompter;
 class RadioGroup;
 class WorkstationInfo;
 class TSplashWindow;
-struct InputStatusInputs;
+class MainAdminPage;
+class MainGradePage;
 
 // The main menu: the school year, the task pages with their selections, and the administration page.
-// It holds the working context for the whole run.
+// It holds the working context for the whole run. "学年処理" and "管理用" are classes of their own.
 class TMainForm : public QMainWindow {
     Q_OBJECT
 
@@ -64,6 +64,17 @@ public:
     // Size of the fixed main panel, centred in the client area.
     static QSize panelSize();
 
+    // For the pages ("学年処理", "管理用").
+    const Platform &platform() const { return m_platform; }
+    WorkingContext &workingContext() { return m_context; }
+    // A radio group of `items` (the first checked), known by `name` to radioGroup() and the user state.
+    RadioGroup *addGroup(const QString &name, const QString &title, const QStringList &items, int columns);
+    // The menus of the year: test kinds, evaluation kinds, the electives.
+    void reloadYear();
+    // The pages and subjects of the school kind.
+    void applySchoolKind();
+    void showSchoolName();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -74,43 +85,15 @@ private:
     QWidget *buildAchievementTestPage();
     QWidget *buildCompulsoryPage();
     QWidget *buildElectivePage();
-    QWidget *buildGradePage();
-    QWidget *buildAdminPage();
-    RadioGroup *addGroup(const QString &name, const QString &title, const QStringList &items, int columns);
 
     void startUp();
     void showMainSettings();
-    void reloadYear();
-    void applySchoolKind();
     void restoreUserState();
     void refillElectives();
     void centrePanel();
 
     void nendo1Click();
     void versionClick();
-    void schoolNameEdited(const QString &text);
-    void ninsyouClick();
-    void storeClick();
-    void permissionClick();
-    void meiboClick();
-    void sentakuMemberClick();
-    bool gradeTestInputs(bool periodic, InputStatusInputs &inputs);
-    void testStatusClick(bool periodic);
-    void testListClick(bool periodic);
-    // The evaluation period chosen in the radio group `group` (its number and caption) and the grade
-    // of "gakunen5"; nothing when no period is chosen or the grade has no classes (after its message).
-    struct PeriodChoice {
-        int number = 0;
-        QString name;
-        int grade = 0;
-    };
-    std::optional<PeriodChoice> periodChoice(const QString &group);
-    void conferenceClick(bool excel);
-    void hyouteiListClick();
-    void hyouteiStatusClick(bool elective);
-    void settingsClick();
-    void tantoClick();
-    void kantenClick();
     std::optional<LoginResult> runLoginDialog(const LoginInputs &inputs);
 
     Platform m_platform;
@@ -128,19 +111,11 @@ private:
     QSpinBox *m_nendo1 = nullptr;
     QTabWidget *m_pageControl1 = nullptr;
     QTabWidget *m_pageControl2 = nullptr;
-    QLabel *m_gakuTestHeading = nullptr;
     QLabel *m_achievementPageHeading = nullptr;
     QListWidget *m_listBox1 = nullptr;
-    QWidget *m_lockPanel = nullptr;
-    QWidget *m_adminPanel = nullptr;
-    QLineEdit *m_schoolNameEdit = nullptr;
-    QLineEdit *m_lockPasswordEdit = nullptr;
-    QLineEdit *m_adminPasswordEdit = nullptr;
-    QLabel *m_description = nullptr;
-    QHash<QObject *, QString> m_descriptions;
+    MainGradePage *m_gradePage = nullptr;
+    MainAdminPage *m_adminPage = nullptr;
     QHash<QString, RadioGroup *> m_groups;
-    QHash<QString, QPushButton *> m_gradeButtons; // "group/caption" of the grade page's buttons
-    QList<int> m_hyouteiNumbers;                  // key number of each HyouteiGroup item
     QPointer<TSplashWindow> m_splash;
 };
 

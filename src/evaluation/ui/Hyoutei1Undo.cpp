@@ -1,13 +1,12 @@
 // 元に戻す / やり直し of the evaluation window: the session puts a step back, every page shows it again.
 #include "evaluation/ui/Hyoutei1Form.h"
 
+#include "evaluation/ui/AnalysisPage.h"
 #include "evaluation/ui/EvaluationModels.h"
+#include "evaluation/ui/PastePage.h"
+#include "evaluation/ui/ScorePage.h"
 #include "platform/SoundPlayer.h"
 #include "widgets/FrozenTableView.h"
-
-#include <QLabel>
-#include <QListWidget>
-#include <QTableView>
 
 namespace tavro {
 
@@ -22,15 +21,14 @@ void THyoutei1Form::undoClick(bool redo) {
     // What the edit refreshed: the score grid, the ratio grids with their charts, the comments.
     const EvaluationSession::Undone &undone = m_session.undone();
     if (undone.scores || undone.items)
-        m_scoreModel->refreshAll();
+        m_scorePage->model().refreshAll();
     if (undone.ratios || undone.items)
         afterRatioEdit();
     if (undone.comments) {
-        m_pasteModel->refreshAll();
-        if (m_studentList->currentRow() >= 0)
-            showStudent(m_studentList->currentRow());
+        m_pastePage->model().refreshAll();
+        m_analysisPage->showCurrentStudent();
     }
-    scoreCellChanged(m_tokuten->currentIndex());
+    m_scorePage->scoreCellChanged(m_tokuten->currentIndex());
     refreshStatus();
 }
 

@@ -6,6 +6,7 @@
 #include "platform/Prompter.h"
 #include "reports/ui/PrintHyoutei2Form.h"
 #include "widgets/FrozenTableView.h"
+#include "widgets/GridDelegate.h"
 #include "widgets/UiFont.h"
 
 #include <QAbstractTableModel>
@@ -17,7 +18,6 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QStyledItemDelegate>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -96,10 +96,9 @@ namespace {
 
 // The selected cell in button-face colour with a black frame, and the silver line above every five
 // students.
-class ShukeiDelegate final : public QStyledItemDelegate {
+class ShukeiDelegate final : public GridDelegate {
 public:
-    ShukeiDelegate(QColor buttonFace, QObject *parent)
-        : QStyledItemDelegate(parent), m_buttonFace(buttonFace) {}
+    ShukeiDelegate(QColor buttonFace, QObject *parent) : GridDelegate(parent), m_buttonFace(buttonFace) {}
     void paint(QPainter *painter, const QStyleOptionViewItem &option,
                const QModelIndex &index) const override {
         QStyleOptionViewItem opt = option;
@@ -107,7 +106,7 @@ public:
         opt.state &= ~(QStyle::State_Selected | QStyle::State_HasFocus);
         if (selected)
             painter->fillRect(option.rect, m_buttonFace);
-        QStyledItemDelegate::paint(painter, opt, index);
+        GridDelegate::paint(painter, opt, index);
         painter->save();
         if (index.column() >= kFixedColumns && index.row() >= 1 && index.row() % 5 == 0) {
             painter->setPen(kFiveRowLine);

@@ -2,9 +2,11 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QPagedPaintDevice>
 #include <QPdfWriter>
 #include <QPen>
+#include <QTextLayout>
 
 namespace tavro {
 
@@ -81,6 +83,7 @@ void PainterCanvas::setOrientation(Orientation orientation) {
 bool PainterCanvas::begin() {
     if (!m_painter.begin(m_device))
         return false;
+    noteFont();
     setPenWidth(1);
     return true;
 }
@@ -112,6 +115,34 @@ int PainterCanvas::pageHeight() const {
 void PainterCanvas::setFont(const Font &font) {
     m_font = font;
     m_painter.setFont(qtFont(font, m_device));
+    noteFont();
+}
+
+void PainterCanvas::noteFont() {
+    m_fontKey = m_painter.font().key();
+    m_ascent = QFontMetrics(m_painter.font(), m_device).ascent();
+}
+
+const PainterCanvas::Shaped &PainterCanvas::shaped(const QString &text) {
+    const QString key = m_fontKey + QChar(u'\x1f') + text;
+    auto it = m_shaped.constFind(key);
+    if (it != m_shaped.constEnd())
+        return *it;
+    // Bounded: a document of thousands of distinct names and comments does not keep them all.
+    if (m_shaped.size() >= 20000)
+        m_shaped.clear();
+    QTextLayout layout(text, m_painter.font(), m_device);
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    layout.endLayout();
+    Shaped s;
+    s.baseline = line.isValid() ? line.ascent() : 0;
+    s.runs = layout.glyphRuns();
+    s.advance = QFontMetricsF(m_painter.font(), m_device).horizontalAdvance(text);
+    return *m_shaped.insert(key, std::move(s));
 }
 
 void PainterCanvas::setPenWidth(int pixels) {
@@ -122,11 +153,26 @@ void PainterCanvas::setPenWidth(int pixels) {
 }
 
 void PainterCanvas::text(int x, int y, const QString &text) {
-    const QFontMetrics metrics(m_painter.font(), m_device);
     if (m_font.escapement == 0 && !m_font.vertical) {
-        m_painter.drawText(QPoint(x, y + metrics.ascent()), text);
+        // As drawText at the baseline, with the shaping cached and the blanks around the text left out
+        // (the PDF writer puts out every glyph, blanks included); the visible glyphs land where drawText
+        // puts them.
+        const auto blank = [](QChar c) { return c == u' ' || c == QChar(0x3000); };
+        qsizetype first = 0, last = text.size();
+        while (first < last && blank(text[first]))
+            ++first;
+        while (last > first && blank(text[last - 1]))
+            --last;
+        if (first == last)
+            return;
+        const qreal offset = first == 0 ? 0 : shaped(text.left(first)).advance;
+        const Shaped &s = shaped(first == 0 && last == text.size() ? text : text.mid(first, last - first));
+        const QPointF origin(x + offset, y + m_ascent - s.baseline);
+        for (const QGlyphRun &run : s.runs)
+            m_painter.drawGlyphRun(origin, run);
         return;
     }
+    const QFontMetrics metrics(m_painter.font(), m_device);
     m_painter.save();
     m_painter.translate(x, y);
     if (m_font.vertical) {

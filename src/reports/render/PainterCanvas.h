@@ -2,6 +2,9 @@
 
 #include "platform/PageCanvas.h"
 
+#include <QGlyphRun>
+#include <QHash>
+#include <QList>
 #include <QPainter>
 #include <QPointer>
 #include <memory>
@@ -43,12 +46,28 @@ public:
     static void installFontSubstitutes();
 
 private:
+    // A text shaped once in one font: its glyph runs with the baseline at `baseline` below the top,
+    // and its advance.
+    struct Shaped {
+        QList<QGlyphRun> runs;
+        qreal baseline = 0;
+        qreal advance = 0;
+    };
+    const Shaped &shaped(const QString &text);
+    // Takes the key and ascent of the painter's font.
+    void noteFont();
+
     std::unique_ptr<QPagedPaintDevice> m_owned;
     QPagedPaintDevice *m_device;
     QPrinter *m_printer;
     QPainter m_painter;
     Font m_font;
     QString m_title;
+    // Documents repeat the same few texts (scores, marks, captions) thousands of times: each is shaped
+    // once per font. Keyed by the font's key, a separator and the text.
+    QHash<QString, Shaped> m_shaped;
+    QString m_fontKey;
+    qreal m_ascent = 0;
 };
 
 } // namespace tavro

@@ -1,6 +1,5 @@
 #include "testscores/ui/InputStatusForms.h"
 
-#include "app/Startup.h"
 #include "common/DataFile.h"
 #include "platform/Prompter.h"
 #include "widgets/UiFont.h"
@@ -53,11 +52,6 @@ private:
     int m_columns = 0;
 };
 
-QString captionOf(const InputStatusInputs &inputs) {
-    return inputs.mainCaption + QStringLiteral(" - ") + QString::number(inputs.nendo) +
-           QStringLiteral("年度 ") + inputs.gakunen + QStringLiteral("年生 ") + inputs.kindName;
-}
-
 } // namespace
 
 InputStatusForm::InputStatusForm(const Platform &platform, const QString &caption, InputStatusTable table,
@@ -92,6 +86,11 @@ InputStatusForm::InputStatusForm(const Platform &platform, const QString &captio
     m_grid->setFont(ui::fixedFont(10));
     layout->addWidget(m_grid, 1);
     applySize();
+}
+
+QString InputStatusForm::captionOf(const InputStatusInputs &inputs) {
+    return inputs.mainCaption + QStringLiteral(" - ") + QString::number(inputs.nendo) +
+           QStringLiteral("年度 ") + inputs.gakunen + QStringLiteral("年生 ") + inputs.kindName;
 }
 
 // Client width: the first column + 11 × (column width + 1) + 5; height: 25 × (row height + 1) + the
@@ -131,23 +130,6 @@ TView1Form::TView1Form(const Platform &platform, const InputStatusInputs &inputs
                                          inputs.testCode, inputs.classType),
                       parent) {
     setObjectName(QStringLiteral("View1Form"));
-}
-
-TView2Form::TView2Form(const Platform &platform, const InputStatusInputs &inputs, QWidget *parent)
-    : InputStatusForm(platform, captionOf(inputs),
-                      inputstatus::evaluations(inputs.dataFolder, inputs.nendo, inputs.gakunen.toInt(),
-                                               inputs.kind, compulsorySubjects(inputs.schoolKind),
-                                               inputs.classType),
-                      parent) {
-    setObjectName(QStringLiteral("View2Form"));
-}
-
-TView3Form::TView3Form(const Platform &platform, const InputStatusInputs &inputs, QWidget *parent)
-    : InputStatusForm(platform, captionOf(inputs),
-                      inputstatus::electives(inputs.dataFolder, inputs.nendo, inputs.gakunen.toInt(),
-                                             inputs.kind, inputs.classType),
-                      parent) {
-    setObjectName(QStringLiteral("View3Form"));
 }
 
 } // namespace tavro

@@ -12,6 +12,7 @@
 #include "testscores/ui/TTestMantenForm.h"
 #include "testscores/ui/TTestMantenGakuForm.h"
 #include "widgets/ChartBuilders.h"
+#include "widgets/GridDelegate.h"
 #include "widgets/PreviewButton.h"
 #include "widgets/SoundControls.h"
 #include "widgets/UiFont.h"
@@ -28,7 +29,6 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QStackedWidget>
-#include <QStyledItemDelegate>
 #include <QTabBar>
 #include <QTableView>
 #include <QToolButton>
@@ -49,14 +49,14 @@ const QString kCaption = QStringLiteral("TAVRO");
 enum Page { GridPage, AveragePage, DistributionPage };
 
 // The model's colours as they are (no focus or hover tint), and a line under every fifth row.
-class EntryCellDelegate final : public QStyledItemDelegate {
+class EntryCellDelegate final : public GridDelegate {
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    using GridDelegate::GridDelegate;
     void paint(QPainter *painter, const QStyleOptionViewItem &option,
                const QModelIndex &index) const override {
         QStyleOptionViewItem plain(option);
         plain.state &= ~(QStyle::State_HasFocus | QStyle::State_Selected | QStyle::State_MouseOver);
-        QStyledItemDelegate::paint(painter, plain, index);
+        GridDelegate::paint(painter, plain, index);
         if ((index.row() + 1) % 5 == 0) {
             painter->save();
             painter->setPen(QPen(QColor(64, 64, 64), 1));

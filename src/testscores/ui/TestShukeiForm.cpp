@@ -6,6 +6,7 @@
 #include "testscores/ui/TPrintTest1Form.h"
 #include "widgets/ChartBuilders.h"
 #include "widgets/FrozenTableView.h"
+#include "widgets/GridDelegate.h"
 #include "widgets/UiFont.h"
 
 #include <QAbstractTableModel>
@@ -17,7 +18,6 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QStyledItemDelegate>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -105,14 +105,14 @@ private:
 namespace {
 
 // The silver line above every five students and the black frame of the current cell.
-class ShukeiGridDelegate final : public QStyledItemDelegate {
+class ShukeiGridDelegate final : public GridDelegate {
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    using GridDelegate::GridDelegate;
     void paint(QPainter *painter, const QStyleOptionViewItem &option,
                const QModelIndex &index) const override {
         QStyleOptionViewItem opt = option;
         opt.state &= ~QStyle::State_HasFocus;
-        QStyledItemDelegate::paint(painter, opt, index);
+        GridDelegate::paint(painter, opt, index);
         painter->save();
         if (index.column() >= kFixedColumns && index.row() >= 1 && index.row() % 5 == 0) {
             painter->setPen(kFiveRowLine);
