@@ -8,6 +8,8 @@
 #include "platform/SoundPlayer.h"
 #include "widgets/FrozenTableView.h"
 
+#include <QLabel>
+
 namespace tavro {
 
 void THyoutei1Form::undoClick(bool redo) {
