@@ -20,6 +20,7 @@ import subprocess
 import sys
 import tempfile
 import threading
+import time
 
 YEAR = "2024"
 GRADE = "1"
@@ -186,6 +187,7 @@ def main():
 
         refusals = 0
         aggregations = 0
+        overlapped = 0  # rounds in which the two teachers' sessions ran at the same time
         for round_ in range(args.rounds):
             done = threading.Event()
 
@@ -199,15 +201,19 @@ def main():
             def teacher(t):
                 def job():
                     try:
+                        began = time.monotonic()
                         if not session(cli, t, data, round_):
                             raise Failure("%s was refused the free lock of %s" % (t.name, t.subject))
+                        return began, time.monotonic()
                     finally:
                         if t is B:
                             done.set()
                 return job
 
             # Different subjects in parallel while the head aggregates.
-            aggregations += run_in_parallel([teacher(A), teacher(B), head])[2]
+            a, b, count = run_in_parallel([teacher(A), teacher(B), head])
+            aggregations += count
+            overlapped += a[0] < b[1] and b[0] < a[1]
             # The same subject from two workstations: one gets the lock, the other is refused.
             attempts = run_in_parallel([lambda: cli.run(["lock", "acquire"] + A.args(data)) for _ in range(2)])
             granted = [r for r in attempts if r.returncode == 0]
@@ -229,6 +235,8 @@ def main():
             for t, r in ((A, round_), (B, round_), (A, round_ + 100)):
                 session(cli, t, serial, r)
 
+        if overlapped == 0:
+            raise Failure("the two workstations never worked at the same time")
         check_whole(cli, data)
         got_files, got_aggregate = state(cli, data)
         want_files, want_aggregate = state(cli, serial)
@@ -241,8 +249,8 @@ def main():
             raise Failure("the day changed nothing")
         if got_aggregate != want_aggregate:
             raise Failure("the aggregation differs from the day run step by step")
-        print("%d rounds, %d aggregations, %d refusals, %d files compared" %
-              (args.rounds, aggregations, refusals, len(want_files)))
+        print("%d rounds (%d overlapping), %d aggregations, %d refusals, %d files compared" %
+              (args.rounds, overlapped, aggregations, refusals, len(want_files)))
 
 
 if __name__ == "__main__":
