@@ -474,6 +474,14 @@ void MainFormTest::buttonsReportAMissingDataFolder() {
           "TantoButton", "KantenButton", "PermissionButton", "StoreButton"})
         QVERIFY2(clicked.contains(name), name);
     QVERIFY(clicked.contains("コメント一覧"));
+    // The year box keeps its year and the menus their items.
+    const QStringList tests = form.radioGroup("test1")->items();
+    f.prompter().clear();
+    GuiFixture::child<QSpinBox>(&form, "nendo1")->setValue(GuiFixture::kNendo + 1);
+    QCOMPARE(f.prompter().texts(), QStringList{message});
+    QCOMPARE(GuiFixture::child<QSpinBox>(&form, "nendo1")->value(), GuiFixture::kNendo);
+    QCOMPARE(form.radioGroup("test1")->items(), tests);
+    QVERIFY(!QFileInfo::exists(folder));
 
     QVERIFY(QDir().rename(folder + "-away", folder));
     QString caption;
