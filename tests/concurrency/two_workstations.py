@@ -3,12 +3,13 @@
 
 Teacher A (国語) and teacher B (数学) of grade 1 take the lock of their subject, paste scores, calculate
 the first period and release the lock, round after round at the same time. Meanwhile the head of the
-grade aggregates the grade again and again. Between the rounds A's two workstations ask for the lock
-of 国語 at the same moment: exactly one gets it, the other is told that the data is in use.
+grade aggregates the grade again and again and prints the grade list (評定一覧) once a round. Between
+the rounds A's two workstations ask for the lock of 国語 at the same moment: exactly one gets it, the
+other is told that the data is in use.
 
 Afterwards `tavro-cli check` finds every file whole, no lock and no temporary file is left, every line
-of the lock logs is whole, and the worksheets, the result files and the aggregation hold exactly what
-the same day gives when it is run one step after the other on a copy of the folder.
+of the lock logs is whole, and the worksheets, the result files, the aggregation and the printed list
+hold exactly what the same day gives when it is run one step after the other on a copy of the folder.
 """
 
 import argparse
@@ -95,6 +96,20 @@ def aggregate(cli, data):
     if doc.get("messages"):
         raise Failure("aggregation reported: %s" % doc["messages"])
     return doc
+
+
+def print_list(cli, data, pdf):
+    """The head's 評定一覧 of the grade as a PDF; the layout of what was drawn."""
+    layout = pdf + ".json"
+    argv = ["print", "ichiran", "--data", data, "--year", YEAR, "--grade", GRADE, "--period", PERIOD,
+                "--now", "2024-07-19T15:00:00", "--pdf", pdf, "--layout", layout]
+    cli.ok(argv)
+    with open(pdf, "rb") as f:
+        bytes_ = f.read()
+    if not bytes_.startswith(b"%PDF") or not bytes_.rstrip().endswith(b"%%EOF"):
+        raise Failure("torn PDF: " + pdf)
+    with open(layout, encoding="utf-8") as f:
+        return json.load(f)
 
 
 def without_times(value):
@@ -195,6 +210,8 @@ def main():
                 count = 0
                 while not done.is_set() or count == 0:
                     aggregate(cli, data)
+                    if count == 0:
+                        print_list(cli, data, os.path.join(tmp, "list.pdf"))
                     count += 1
                 return count
 
@@ -249,6 +266,9 @@ def main():
             raise Failure("the day changed nothing")
         if got_aggregate != want_aggregate:
             raise Failure("the aggregation differs from the day run step by step")
+        got_list = print_list(cli, data, os.path.join(tmp, "got.pdf"))
+        if got_list != print_list(cli, serial, os.path.join(tmp, "want.pdf")):
+            raise Failure("the printed list differs from the day run step by step")
         print("%d rounds (%d overlapping), %d aggregations, %d refusals, %d files compared" %
               (args.rounds, overlapped, aggregations, refusals, len(want_files)))
 
