@@ -9,14 +9,16 @@ cmake --preset release >/dev/null
 cmake --build --preset release -j2 --target tavro tavro-cli
 
 bin=build/release/src
-data=$("$bin/tavro-cli" datafolder --program "$bin/tavro")
+data=
 args=("$@")
 for ((i = 0; i < ${#args[@]}; i++)); do
   case "${args[i]}" in
-    --data) data="${args[i + 1]:-$data}" ;;
+    --data) data="${args[i + 1]:-}" ;;
     --data=*) data="${args[i]#--data=}" ;;
   esac
 done
+# A configured data folder that is missing (a network drive not connected) stops here with its message.
+[ -n "$data" ] || data=$("$bin/tavro-cli" datafolder --program "$bin/tavro")
 
 mkdir -p "$data"
 if [ -z "$(ls -A "$data" 2>/dev/null)" ]; then

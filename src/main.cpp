@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QProxyStyle>
@@ -67,12 +68,19 @@ int main(int argc, char *argv[]) {
     }
 
     SystemClock clock;
+    MessageBoxPrompter prompter;
     QString dataFolder;
     if (parser.isSet(dataOption)) {
+        // Named for this run on purpose: made when missing, as a new folder chosen.
         dataFolder = paths::withTrailingSeparator(QDir(parser.value(dataOption)).absolutePath());
         paths::ensureFolder(dataFolder);
     } else {
-        dataFolder = resolveDataFolder(programPath);
+        const std::optional<QString> found = startupDataFolder(programPath, prompter, [] {
+            return QFileDialog::getExistingDirectory(nullptr, QStringLiteral("データフォルダの選択"));
+        });
+        if (!found)
+            return 0;
+        dataFolder = *found;
     }
     if (isNetworkPath(dataFolder)) {
         QMessageBox::information(nullptr, QStringLiteral("Tavro"), networkStartMessage());
@@ -80,7 +88,6 @@ int main(int argc, char *argv[]) {
     }
     const int thisNendo = schoolYearOf(clock.now().date());
 
-    MessageBoxPrompter prompter;
     SystemClipboard clipboard;
     SettingsUserStore userStore;
     SystemSoundPlayer sound;

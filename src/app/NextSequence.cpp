@@ -41,6 +41,8 @@ NextResult runNextSequence(WorkingContext &context, const DataPageChoice &choice
     const bool testPage = isTestPage(choice.page);
     if ((testPage && choice.testIndex < 0) || (choice.page == DataPage::Elective && choice.subject.isEmpty()))
         return NextResult::NothingSelected;
+    if (!checkDataFolder(context.dataFolder, prompter))
+        return NextResult::FolderMissing;
     const int grade = choice.gradeIndex + 1;
     if (!checkGradeHasClasses(context, grade, prompter))
         return NextResult::NoClasses;

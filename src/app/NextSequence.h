@@ -32,6 +32,7 @@ using WindowOpener = std::function<void(const WorkingContext &)>;
 
 enum class NextResult {
     NothingSelected, // an empty test-kind list, or no elective selected
+    FolderMissing,   // the data folder is gone (the message was shown)
     NoClasses,       // the grade has no classes (the message was shown)
     UnsafeName,      // the elective's name may not become a file name (the message was shown)
     LoginCancelled,
@@ -39,10 +40,10 @@ enum class NextResult {
     Opened, // the window was opened, and the lock released after it closed
 };
 
-// "次へ" of a data page: the class-count check, ReadOnly (past or future year; on the test pages also
-// a test without input permission), Gakunen / Kyouka / TestCode / TestName from the choice, the
-// login, its results into the context, the lock folder, the lock, the window, and the release of
-// the lock when the window has closed.
+// "次へ" of a data page: the data folder and the class-count check, ReadOnly (past or future year; on the
+// test pages also a test without input permission), Gakunen / Kyouka / TestCode / TestName from the choice,
+// the login, its results into the context, the lock folder, the lock, the window, and the release of the lock
+// when the window has closed.
 NextResult runNextSequence(WorkingContext &context, const DataPageChoice &choice, Prompter &prompter,
                            SharedLock &lock, const LoginRunner &login, const WindowOpener &openWindow);
 

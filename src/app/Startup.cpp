@@ -3,6 +3,7 @@
 #include "common/DataPaths.h"
 #include "common/FileSave.h"
 #include "common/IniFile.h"
+#include "platform/Prompter.h"
 #include "platform/qt/QtPorts.h"
 
 #include <QDir>
@@ -13,6 +14,7 @@ namespace tavro {
 namespace {
 
 const QString kSettings = QStringLiteral("Settings");
+const QString kCaption = QStringLiteral("Tavro");
 
 QString num(int n) {
     return QString::number(n);
@@ -38,27 +40,89 @@ QString programIniPath(const QString &programPath) {
     return info.path() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral(".INI");
 }
 
-QString resolveDataFolder(const QString &programPath) {
+DataFolderLocation locateDataFolder(const QString &programPath) {
+    DataFolderLocation location;
     const QString programFolder = QFileInfo(programPath).absolutePath();
     const QString programIni = paths::resolveExisting(programIniPath(programPath));
-    QString mainIni = IniFile(programIni).readString(kSettings, QStringLiteral("MainIniFile"), programIni);
-    mainIni = QDir::fromNativeSeparators(mainIni.trimmed());
-    if (mainIni.isEmpty())
+    QString mainIni = QDir::fromNativeSeparators(
+        IniFile(programIni).readString(kSettings, QStringLiteral("MainIniFile")).trimmed());
+    if (mainIni.isEmpty()) {
         mainIni = programIni;
-    if (QFileInfo(mainIni).isRelative())
-        mainIni = QDir(programFolder).absoluteFilePath(mainIni);
+    } else {
+        location.configured = true;
+        if (QFileInfo(mainIni).isRelative())
+            mainIni = QDir(programFolder).absoluteFilePath(mainIni);
+        mainIni = paths::resolveExisting(mainIni);
+        if (!QFileInfo(mainIni).isFile())
+            location.missing = mainIni;
+    }
 
-    QString folder =
-        IniFile(paths::resolveExisting(mainIni))
-            .readString(kSettings, QStringLiteral("DataFolder"), programFolder + QStringLiteral("/data"));
-    folder = QDir::fromNativeSeparators(folder.trimmed());
-    if (folder.isEmpty())
+    QString folder = QDir::fromNativeSeparators(
+        IniFile(mainIni).readString(kSettings, QStringLiteral("DataFolder")).trimmed());
+    if (folder.isEmpty()) {
         folder = programFolder + QStringLiteral("/data");
-    if (QFileInfo(folder).isRelative())
-        folder = QDir(programFolder).absoluteFilePath(folder);
-    folder = paths::withTrailingSeparator(folder);
-    paths::ensureFolder(folder);
-    return folder;
+    } else {
+        location.configured = true;
+        if (QFileInfo(folder).isRelative())
+            folder = QDir(programFolder).absoluteFilePath(folder);
+    }
+    location.folder = paths::withTrailingSeparator(folder);
+    if (location.missing.isEmpty() && location.configured && !QFileInfo(location.folder).isDir())
+        location.missing = location.folder;
+    return location;
+}
+
+QString resolveDataFolder(const QString &programPath) {
+    const DataFolderLocation location = locateDataFolder(programPath);
+    if (!location.configured)
+        paths::ensureFolder(location.folder);
+    return location.folder;
+}
+
+QString dataFolderMissingMessage(const QString &path) {
+    return QStringLiteral("データフォルダが見つかりません。\r\n%1\r\n\r\n"
+                          "ネットワークドライブが接続されているか確認してください。")
+        .arg(QDir::toNativeSeparators(path));
+}
+
+std::optional<QString> startupDataFolder(const QString &programPath, Prompter &prompter,
+                                         const std::function<QString()> &chooseFolder) {
+    for (;;) {
+        const DataFolderLocation location = locateDataFolder(programPath);
+        if (!location.configured)
+            paths::ensureFolder(location.folder);
+        if (location.missing.isEmpty())
+            return location.folder;
+        const QString text = dataFolderMissingMessage(location.missing);
+        if (!chooseFolder) {
+            if (prompter.ask(kCaption,
+                             text +
+                                 QStringLiteral("\r\n［OK］でもう一度探します。［キャンセル］で終了します。"),
+                             Prompter::Buttons::OkCancel, Prompter::Answer::Ok,
+                             Prompter::Icon::Warning) != Prompter::Answer::Ok)
+                return std::nullopt;
+            continue;
+        }
+        const Prompter::Answer answer = prompter.ask(
+            kCaption,
+            text + QStringLiteral("\r\n［はい］でもう一度探します。［いいえ］で別のフォルダを選びます。"
+                                  "［キャンセル］で終了します。"),
+            Prompter::Buttons::YesNoCancel, Prompter::Answer::Yes, Prompter::Icon::Warning);
+        if (answer == Prompter::Answer::Cancel)
+            return std::nullopt;
+        if (answer == Prompter::Answer::No) {
+            const QString chosen = chooseFolder();
+            if (!chosen.isEmpty() && QFileInfo(chosen).isDir())
+                return paths::withTrailingSeparator(QDir(chosen).absolutePath());
+        }
+    }
+}
+
+bool checkDataFolder(const QString &dataFolder, Prompter &prompter) {
+    if (QFileInfo(dataFolder).isDir())
+        return true;
+    prompter.message(kCaption, dataFolderMissingMessage(dataFolder), Prompter::Icon::Warning);
+    return false;
 }
 
 QString MainSettings::defaultSchoolName() {

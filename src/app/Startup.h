@@ -6,8 +6,12 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <functional>
+#include <optional>
 
 namespace tavro {
+
+class Prompter;
 
 inline constexpr int kMinNendo = 1995;
 inline constexpr int kMaxNendo = 2100;
@@ -22,10 +26,34 @@ QString networkStartMessage(); // the refusal text
 // Program-side ini: the program's path with its extension replaced by ".INI".
 QString programIniPath(const QString &programPath);
 
-// Data folder resolution: "MainIniFile" from the program-side ini (default: that ini itself), then
-// "DataFolder" from the main ini (default: the program's folder + "data"), with a trailing separator;
-// the folder is created one level when missing (failure ignored).
+// Where the settings put the data folder: "MainIniFile" from the program-side ini (default: that ini
+// itself), then "DataFolder" from the main ini (default: the program's folder + "data"), with a
+// trailing separator. Nothing is created.
+struct DataFolderLocation {
+    QString folder;
+    // A non-empty "MainIniFile" or "DataFolder" names it: it was set up, not the default.
+    bool configured = false;
+    // The named main ini or data folder that does not exist (empty when both do or none is named).
+    QString missing;
+};
+DataFolderLocation locateDataFolder(const QString &programPath);
+
+// The data folder of locateDataFolder(). Only the default folder is created (one level, failure
+// ignored), for the first run; a configured folder that is missing is left alone (a network drive that
+// is not connected must not get an empty school in its place).
 QString resolveDataFolder(const QString &programPath);
+
+// "データフォルダが見つかりません。" with the path and what to check.
+QString dataFolderMissingMessage(const QString &path);
+
+// The data folder for the program's start: resolveDataFolder(), and while a configured main ini or data
+// folder is missing, the message with はい (look again), いいえ (choose a folder with `chooseFolder`; an
+// empty answer asks again) and キャンセル (quit: no value). Without `chooseFolder` only OK and Cancel.
+std::optional<QString> startupDataFolder(const QString &programPath, Prompter &prompter,
+                                         const std::function<QString()> &chooseFolder = {});
+
+// The main window's actions: false, after the message, when the data folder is gone.
+bool checkDataFolder(const QString &dataFolder, Prompter &prompter);
 
 // Section "Settings" of "Tavro_Main.ini".
 struct MainSettings {

@@ -20,7 +20,12 @@ int run(const QStringList &args) {
     const QString path = parser.isSet(program)
                              ? QDir(parser.value(program)).absolutePath()
                              : QCoreApplication::applicationDirPath() + QStringLiteral("/tavro");
-    out() << QDir::toNativeSeparators(resolveDataFolder(path)) << "\n";
+    const QString folder = resolveDataFolder(path);
+    const QString missing = locateDataFolder(path).missing;
+    if (!missing.isEmpty())
+        return userError(
+            dataFolderMissingMessage(missing).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    out() << QDir::toNativeSeparators(folder) << "\n";
     out().flush();
     return kOk;
 }

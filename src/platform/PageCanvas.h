@@ -27,6 +27,8 @@ public:
     virtual bool begin() = 0;
     virtual bool newPage() = 0;
     virtual bool end() = 0;
+    // Why begin(), newPage() or end() failed, when the canvas knows more than that it did.
+    virtual QString errorString() const { return {}; }
 
     virtual int dpiX() const = 0;
     virtual int dpiY() const = 0;

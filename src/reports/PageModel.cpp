@@ -149,7 +149,9 @@ bool nextPrintPage(PageCanvas &canvas, PrintOutcome &outcome) {
 
 bool endPrint(PageCanvas &canvas, PrintOutcome &outcome) {
     if (!canvas.end()) {
-        outcome.error = printFailedMessage(QStringLiteral("印刷を終了できませんでした。"));
+        const QString reason = canvas.errorString();
+        outcome.error =
+            printFailedMessage(reason.isEmpty() ? QStringLiteral("印刷を終了できませんでした。") : reason);
         return false;
     }
     outcome.printed = true;

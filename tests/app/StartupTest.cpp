@@ -6,6 +6,10 @@
 #include "common/IniFile.h"
 #include "config/KantenFile.h"
 #include "config/Roster.h"
+#include "support/TestDoubles.h"
+
+#include <QDir>
+#include <QFileInfo>
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -78,20 +82,117 @@ private slots:
         ini.writeString(QStringLiteral("Settings"), QStringLiteral("DataFolder"),
                         shared + (trailing ? QStringLiteral("/") : QString()));
         QVERIFY(ini.save());
+        QVERIFY(QDir().mkdir(shared));
         QCOMPARE(resolveDataFolder(program), shared + QStringLiteral("/"));
-        QVERIFY(QFileInfo(shared).isDir());
+        const DataFolderLocation location = locateDataFolder(program);
+        QVERIFY(location.configured);
+        QVERIFY(location.missing.isEmpty());
     }
 
-    // Only one level is created; a missing parent is not an error here.
-    void dataFolderMissingParent() {
+    // A data folder the settings name is never created, whether its parent exists or not (a network
+    // drive renamed away or not connected); the folder beside the program is, for the first run.
+    void dataFolderConfiguredIsNotCreated_data() {
+        QTest::addColumn<QString>("configured");
+        QTest::newRow("parent exists") << QStringLiteral("/share");
+        QTest::newRow("parent missing") << QStringLiteral("/a/b");
+    }
+    void dataFolderConfiguredIsNotCreated() {
+        QFETCH(QString, configured);
         QTemporaryDir dir;
         const QString program = dir.path() + QStringLiteral("/tavro");
         IniFile ini(programIniPath(program));
-        ini.writeString(QStringLiteral("Settings"), QStringLiteral("DataFolder"),
-                        dir.path() + QStringLiteral("/a/b"));
+        ini.writeString(QStringLiteral("Settings"), QStringLiteral("DataFolder"), dir.path() + configured);
         QVERIFY(ini.save());
-        QCOMPARE(resolveDataFolder(program), dir.path() + QStringLiteral("/a/b/"));
-        QVERIFY(!QFileInfo::exists(dir.path() + QStringLiteral("/a")));
+        QCOMPARE(resolveDataFolder(program), dir.path() + configured + QStringLiteral("/"));
+        QCOMPARE(locateDataFolder(program).missing, dir.path() + configured + QStringLiteral("/"));
+        QVERIFY(!QFileInfo::exists(dir.path() + configured));
+        QVERIFY(!QFileInfo::exists(dir.path() + QStringLiteral("/data")));
+    }
+
+    // The start of the program while the configured data folder (or the main ini naming it) is missing:
+    // the message names it, はい looks again, いいえ takes a chosen folder, キャンセル quits; nothing is
+    // created on the way. Without any setting the folder beside the program is made without a question.
+    void startupDataFolder_data() {
+        QTest::addColumn<QString>("setting"); // DataFolder, MainIniFile or empty
+        QTest::addColumn<QList<Prompter::Answer>>("answers");
+        QTest::addColumn<bool>("appearsOnRetry");
+        QTest::addColumn<QString>("result"); // "share", "chosen", "data" or empty for quit
+        QTest::addColumn<int>("questions");
+        using A = Prompter::Answer;
+        QTest::newRow("first run") << QString() << QList<A>{} << false << "data" << 0;
+        QTest::newRow("missing, quit") << "DataFolder" << QList<A>{A::Cancel} << false << QString() << 1;
+        QTest::newRow("missing, retry, quit")
+            << "DataFolder" << QList<A>{A::Yes, A::Cancel} << false << QString() << 2;
+        QTest::newRow("back on retry") << "DataFolder" << QList<A>{A::Yes} << true << "share" << 1;
+        QTest::newRow("another folder chosen") << "DataFolder" << QList<A>{A::No} << false << "chosen" << 1;
+        QTest::newRow("main ini missing, quit")
+            << "MainIniFile" << QList<A>{A::Cancel} << false << QString() << 1;
+        QTest::newRow("main ini back on retry") << "MainIniFile" << QList<A>{A::Yes} << true << "share" << 1;
+    }
+    void startupDataFolder() {
+        QFETCH(QString, setting);
+        QFETCH(QList<Prompter::Answer>, answers);
+        QFETCH(bool, appearsOnRetry);
+        QFETCH(QString, result);
+        QFETCH(int, questions);
+        QTemporaryDir dir;
+        const QString program = dir.path() + QStringLiteral("/tavro");
+        const QString share = dir.path() + QStringLiteral("/share");
+        const QString mainIni = dir.path() + QStringLiteral("/net/main.ini");
+        const QString chosen = dir.path() + QStringLiteral("/chosen");
+        QVERIFY(QDir().mkdir(chosen));
+        if (!setting.isEmpty()) {
+            IniFile ini(programIniPath(program));
+            ini.writeString(QStringLiteral("Settings"), setting, setting == u"DataFolder" ? share : mainIni);
+            QVERIFY(ini.save());
+        }
+        const QString missing = setting == u"MainIniFile" ? mainIni : share + u'/';
+        test::ScriptedPrompter prompter;
+        for (Prompter::Answer a : answers)
+            prompter.script({a});
+        prompter.whenAsked = [&](const QString &) -> std::optional<Prompter::Answer> {
+            if (appearsOnRetry) { // the drive is connected while the message is up
+                QDir().mkpath(share);
+                QDir().mkpath(QFileInfo(mainIni).path());
+                IniFile ini(mainIni);
+                ini.writeString(QStringLiteral("Settings"), QStringLiteral("DataFolder"), share);
+                ini.save();
+            }
+            return std::nullopt;
+        };
+        const std::optional<QString> folder =
+            tavro::startupDataFolder(program, prompter, [&] { return chosen; });
+
+        QCOMPARE(prompter.shown().size(), qsizetype(questions));
+        for (const auto &shown : prompter.shown()) {
+            QVERIFY2(shown.text.startsWith(dataFolderMissingMessage(missing)), qPrintable(shown.text));
+            QVERIFY(shown.text.contains(QStringLiteral("ネットワークドライブ")));
+            QCOMPARE(shown.buttons, Prompter::Buttons::YesNoCancel);
+        }
+        if (result.isEmpty()) {
+            QVERIFY(!folder);
+        } else {
+            QVERIFY(folder);
+            QCOMPARE(*folder, dir.path() + u'/' + result + u'/');
+            QVERIFY(QFileInfo(*folder).isDir());
+        }
+        if (!appearsOnRetry)
+            QVERIFY(!QFileInfo::exists(share));
+        if (!setting.isEmpty())
+            QVERIFY(!QFileInfo::exists(dir.path() + QStringLiteral("/data")));
+    }
+
+    // The main window's actions while the folder is gone: the message, nothing created.
+    void checkDataFolderReports() {
+        QTemporaryDir dir;
+        test::ScriptedPrompter prompter;
+        QVERIFY(checkDataFolder(dir.path() + u'/', prompter));
+        QVERIFY(prompter.shown().isEmpty());
+        const QString gone = dir.path() + QStringLiteral("/gone/");
+        QVERIFY(!checkDataFolder(gone, prompter));
+        QCOMPARE(prompter.texts(), QStringList{dataFolderMissingMessage(gone)});
+        QVERIFY(dataFolderMissingMessage(gone).contains(QDir::toNativeSeparators(gone)));
+        QVERIFY(!QFileInfo::exists(gone));
     }
 
     void mainSettingsDefaultsAndRoundTrip() {

@@ -44,6 +44,33 @@ private slots:
         QVERIFY(missing.err.contains(QStringLiteral("データフォルダがありません")));
     }
 
+    // datafolder: the default folder beside the program is made (the first run); a folder the settings
+    // name that is missing is reported, not made, so run.sh puts no demo school in its place.
+    void dataFolderOfTheProgram() {
+        QTemporaryDir dir;
+        const QString program = dir.path() + QStringLiteral("/tavro");
+        const Run first = cli({QStringLiteral("datafolder"), QStringLiteral("--program"), program});
+        QCOMPARE(first.status, 0);
+        QCOMPARE(first.out.trimmed(), QDir::toNativeSeparators(dir.path() + QStringLiteral("/data/")));
+        QVERIFY(QFileInfo(dir.path() + QStringLiteral("/data")).isDir());
+
+        const QString share = dir.path() + QStringLiteral("/share");
+        IniFile ini(dir.path() + QStringLiteral("/tavro.INI"));
+        ini.writeString(QStringLiteral("Settings"), QStringLiteral("DataFolder"), share);
+        QVERIFY(ini.save());
+        const Run missing = cli({QStringLiteral("datafolder"), QStringLiteral("--program"), program});
+        QCOMPARE(missing.status, 1);
+        QVERIFY(missing.out.isEmpty());
+        QVERIFY2(missing.err.contains(QStringLiteral("データフォルダが見つかりません。")) &&
+                     missing.err.contains(QDir::toNativeSeparators(share)),
+                 qPrintable(missing.err));
+        QVERIFY(!QFileInfo::exists(share));
+        QVERIFY(QDir().mkdir(share));
+        const Run found = cli({QStringLiteral("datafolder"), QStringLiteral("--program"), program});
+        QCOMPARE(found.status, 0);
+        QCOMPARE(found.out.trimmed(), QDir::toNativeSeparators(share + QStringLiteral("/")));
+    }
+
     // info --json reports what start-up derives from a data folder written by hand.
     void infoFromHandWrittenFolder() {
         QTemporaryDir dir;

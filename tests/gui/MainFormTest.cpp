@@ -1,10 +1,13 @@
 #include "app/ui/MainForm.h"
 #include "Version.h"
+#include "app/Startup.h"
 #include "app/ui/SplashWindow.h"
 #include "support/gui/GuiFixture.h"
 #include "widgets/RadioGroup.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -60,6 +63,7 @@ private slots:
     void panelStaysCentred();
     void rosterButtonChecksTheGrade();
     void administrationButtonsOpenTheirWindows();
+    void buttonsReportAMissingDataFolder();
 };
 
 // The window as a newcomer first sees it: the demo school, shown at 1024 x 768.
@@ -422,6 +426,75 @@ void MainFormTest::administrationButtonsOpenTheirWindows() {
     QVERIFY(title.contains("各種設定"));
     QCOMPARE(form.radioGroup("test1")->items().first(), QString("前期中間テスト"));
     QCOMPARE(form.radioGroup("Test5")->items().first(), QString("前期中間テスト"));
+}
+
+// The data folder renamed away under the open main window (a network drive gone): every button that
+// opens a window, aggregates or stores shows the message naming the folder, opens nothing and creates
+// no folder; once the folder is back the same button works again.
+void MainFormTest::buttonsReportAMissingDataFolder() {
+    GuiFixture f;
+    QVERIFY(f.writeDemoSchool());
+    TMainForm form(f.platform(), f.context());
+    int opened = 0;
+    for (DataPage page :
+         {DataPage::PeriodicTest, DataPage::AchievementTest, DataPage::Compulsory, DataPage::Elective})
+        form.setDataWindowOpener(page, [&](const WorkingContext &) { ++opened; });
+    QListWidget *electives = GuiFixture::child<QListWidget>(&form, "ListBox1");
+    electives->setCurrentRow(0);
+
+    const QString folder = QDir::cleanPath(f.dataFolder());
+    QVERIFY(QDir().rename(folder, folder + "-away"));
+    const QString message = dataFolderMissingMessage(f.dataFolder());
+    const QStringList skipped = {"VersionButton", "CloseButton", "NinsyouButton"};
+    QStringList clicked, modals;
+    QTimer closer; // a window that opens anyway is closed and noted
+    closer.setInterval(10);
+    connect(&closer, &QTimer::timeout, [&] {
+        if (QWidget *window = QApplication::activeModalWidget()) {
+            modals.append(window->windowTitle());
+            window->close();
+        }
+    });
+    closer.start();
+    for (QPushButton *button : form.findChildren<QPushButton *>()) {
+        if (!button->isEnabled() || skipped.contains(button->objectName()) || button->text().isEmpty())
+            continue;
+        f.prompter().clear();
+        button->click();
+        const QString name = button->objectName().isEmpty() ? button->text() : button->objectName();
+        QVERIFY2(modals.isEmpty(), qPrintable(name + ": " + modals.join(u',')));
+        QCOMPARE(f.prompter().texts(), QStringList{message});
+        clicked.append(name);
+    }
+    closer.stop();
+    QCOMPARE(opened, 0);
+    QVERIFY(!QFileInfo::exists(folder));
+    for (const char *name :
+         {"NextButton1", "NextButton3", "NextButton4", "MeiboButton", "HyouteiListButton", "SettingsButton",
+          "TantoButton", "KantenButton", "PermissionButton", "StoreButton"})
+        QVERIFY2(clicked.contains(name), name);
+    QVERIFY(clicked.contains("コメント一覧"));
+    // The year box keeps its year and the menus their items.
+    const QStringList tests = form.radioGroup("test1")->items();
+    f.prompter().clear();
+    GuiFixture::child<QSpinBox>(&form, "nendo1")->setValue(GuiFixture::kNendo + 1);
+    QCOMPARE(f.prompter().texts(), QStringList{message});
+    QCOMPARE(GuiFixture::child<QSpinBox>(&form, "nendo1")->value(), GuiFixture::kNendo);
+    QCOMPARE(form.radioGroup("test1")->items(), tests);
+    QVERIFY(!QFileInfo::exists(folder));
+
+    QVERIFY(QDir().rename(folder + "-away", folder));
+    QString caption;
+    QTimer::singleShot(0, [&] {
+        if (QWidget *window = QApplication::activeModalWidget()) {
+            caption = window->windowTitle();
+            window->close();
+        }
+    });
+    f.prompter().clear();
+    GuiFixture::child<QPushButton>(&form, "TantoButton")->click();
+    QVERIFY(caption.contains("担当学級の設定"));
+    QVERIFY(f.prompter().texts().isEmpty());
 }
 
 QTEST_MAIN(MainFormTest)

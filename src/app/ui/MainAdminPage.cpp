@@ -218,6 +218,8 @@ void MainAdminPage::ninsyouClick() {
 }
 
 void MainAdminPage::storeClick() {
+    if (!checkDataFolder(m_context.dataFolder, *m_platform.prompter))
+        return;
     const int kind = m_form.radioGroup(u("SchoolKindGroup"))->currentIndex();
     storeAdministration(*m_platform.prompter, m_context, m_adminPasswordEdit->text(), kind, [this] {
         m_form.showSchoolName();
@@ -226,24 +228,32 @@ void MainAdminPage::storeClick() {
 }
 
 void MainAdminPage::permissionClick() {
+    if (!checkDataFolder(m_context.dataFolder, *m_platform.prompter))
+        return;
     TPermissionForm1 form(m_platform, m_context.nendo, m_context.dataFolder, &m_form);
     form.exec();
     reloadPermissions(m_context);
 }
 
 void MainAdminPage::settingsClick() {
+    if (!checkDataFolder(m_context.dataFolder, *m_platform.prompter))
+        return;
     TSettingsForm form(m_platform, m_context.mainCaption, m_context.nendo, m_context.dataFolder, &m_form);
     form.exec();
     m_form.reloadYear();
 }
 
 void MainAdminPage::tantoClick() {
+    if (!checkDataFolder(m_context.dataFolder, *m_platform.prompter))
+        return;
     TTantoForm form(m_platform, m_context.mainCaption, m_context.nendo, m_context.dataFolder,
                     m_context.schoolKind, &m_form);
     form.exec();
 }
 
 void MainAdminPage::kantenClick() {
+    if (!checkDataFolder(m_context.dataFolder, *m_platform.prompter))
+        return;
     TKantenDefForm form(m_platform, m_context.mainCaption, m_context.nendo, m_context.dataFolder,
                         m_context.schoolKind, &m_form);
     form.exec();

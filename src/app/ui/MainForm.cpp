@@ -412,6 +412,12 @@ void TMainForm::refillElectives() {
 }
 
 void TMainForm::nendo1Click() {
+    // With the folder gone the year's menus would come up empty: the year stays.
+    if (!checkDataFolder(m_context.dataFolder, *m_platform.prompter)) {
+        const QSignalBlocker block(m_nendo1);
+        m_nendo1->setValue(m_context.nendo);
+        return;
+    }
     m_context.nendo = m_nendo1->value();
     reloadYear();
 }

@@ -141,13 +141,19 @@ void MainGradePage::setYear(const QString &gakuTestLabel, const QList<int> &hyou
     m_gakuTestHeading->setText(gakuTestLabel + u("の学年処理"));
 }
 
+// The grade's actions need the data folder and classes in the grade.
+bool MainGradePage::gradeAvailable(int grade) const {
+    return checkDataFolder(m_context.dataFolder, *m_platform.prompter) &&
+           checkGradeHasClasses(m_context, grade, *m_platform.prompter);
+}
+
 int MainGradePage::selectedIndex(const QString &groupName) const {
     return m_form.selectedIndex(groupName);
 }
 
 void MainGradePage::meiboClick() {
     const int grade = selectedIndex(u("gakunen5")) + 1;
-    if (!checkGradeHasClasses(m_context, grade, *m_platform.prompter))
+    if (!gradeAvailable(grade))
         return;
     TNameEditForm form(m_platform, m_context.mainCaption, m_context.nendo, QString::number(grade),
                        m_context.dataFolder, m_context.classType, &m_form);
@@ -156,7 +162,7 @@ void MainGradePage::meiboClick() {
 
 void MainGradePage::sentakuMemberClick() {
     const int grade = selectedIndex(u("gakunen5")) + 1;
-    if (!checkGradeHasClasses(m_context, grade, *m_platform.prompter))
+    if (!gradeAvailable(grade))
         return;
     TSentakuMember1Form form(m_platform, m_context.mainCaption, m_context.nendo, m_context.dataFolder,
                              QString::number(grade), &m_form);
@@ -171,7 +177,7 @@ bool MainGradePage::gradeTestInputs(bool periodic, InputStatusInputs &inputs) {
     if (index < 0)
         return false;
     const int grade = selectedIndex(u("gakunen5")) + 1;
-    if (!checkGradeHasClasses(m_context, grade, *m_platform.prompter))
+    if (!gradeAvailable(grade))
         return false;
     inputs.mainCaption = m_context.mainCaption;
     inputs.option = periodic ? false : !m_context.gTestKanten;
@@ -210,7 +216,7 @@ std::optional<MainGradePage::PeriodChoice> MainGradePage::periodChoice(const QSt
     if (index < 0 || index >= m_hyouteiNumbers.size())
         return std::nullopt;
     const int grade = selectedIndex(u("gakunen5")) + 1;
-    if (!checkGradeHasClasses(m_context, grade, *m_platform.prompter))
+    if (!gradeAvailable(grade))
         return std::nullopt;
     return PeriodChoice{m_hyouteiNumbers[index], kinds->currentText(), grade};
 }

@@ -45,6 +45,7 @@ private:
     void hyouteiListClick();
     void hyouteiStatusClick(bool elective);
     int selectedIndex(const QString &groupName) const;
+    bool gradeAvailable(int grade) const;
 
     TMainForm &m_form;
     const Platform &m_platform;
