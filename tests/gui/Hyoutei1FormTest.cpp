@@ -200,6 +200,13 @@ void Hyoutei1FormTest::typeDefineCalculateAndClose() {
         aggregateCell = cellText(grid, 0, aggregateItem + 2);
         QCOMPARE(GuiFixture::child<QLabel>(w, "KindPanel")->text(), QString("集計"));
         QCOMPARE(GuiFixture::child<QLabel>(w, "NamePanel")->text(), QString("合計"));
+        // The kind panel takes the colour of the item under the cursor.
+        auto *kindPanel = GuiFixture::child<QLabel>(w, "KindPanel");
+        QVERIFY(kindPanel->styleSheet().contains(evaluationui::kindColor(itemkind::kAggregate).name()));
+        grid->setCurrentIndex(grid->model()->index(0, column));
+        QVERIFY(kindPanel->styleSheet().contains(evaluationui::kindColor(itemkind::kRegular).name()));
+        grid->setCurrentIndex(grid->model()->index(0, aggregateItem + 2));
+        QVERIFY(kindPanel->styleSheet().contains(evaluationui::kindColor(itemkind::kAggregate).name()));
 
         // The demo leaves absent marks: the automatic estimate fills them before the calculation.
         QTest::mouseClick(GuiFixture::child<QPushButton>(w, "MikomiCulc"), Qt::LeftButton);

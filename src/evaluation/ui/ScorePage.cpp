@@ -241,8 +241,11 @@ void ScorePage::showItemPanels(int item) {
     const WorksheetItem &it = m_session.worksheet().item(item);
     m_kindPanel->setText(views::kindShortName(it.kind));
     const QColor colour = kindColor(it.kind);
-    m_kindPanel->setStyleSheet(
-        colour.isValid() ? QStringLiteral("QLabel { background: %1; }").arg(colour.name()) : QString());
+    // A new style sheet repolishes the panel and lays out the page again: set only a changed one.
+    const QString sheet =
+        colour.isValid() ? QStringLiteral("QLabel { background: %1; }").arg(colour.name()) : QString();
+    if (m_kindPanel->styleSheet() != sheet)
+        m_kindPanel->setStyleSheet(sheet);
     m_namePanel->setText(it.name);
 }
 
