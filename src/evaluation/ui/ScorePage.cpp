@@ -184,7 +184,7 @@ bool ScorePage::tokutenKey(QKeyEvent *event) {
     if (result.beep && m_platform.sound)
         m_platform.sound->beep();
     if (result.changed) {
-        m_scoreModel->refreshRow(row);
+        m_scoreModel->refreshScore(row, item);
         m_form.refreshStatus();
         scoreCellChanged(current);
     }
