@@ -8,6 +8,8 @@
 #include <QPen>
 #include <QTextLayout>
 
+#include <algorithm>
+
 namespace tavro {
 
 namespace {
