@@ -41,6 +41,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
@@ -201,6 +202,32 @@ void Hyoutei1FormTest::typeDefineCalculateAndClose() {
         aggregateCell = cellText(grid, 0, aggregateItem + 2);
         QCOMPARE(GuiFixture::child<QLabel>(w, "KindPanel")->text(), QString("集計"));
         QCOMPARE(GuiFixture::child<QLabel>(w, "NamePanel")->text(), QString("合計"));
+        // The kind panel takes the colour of the item under the cursor.
+        auto *kindPanel = GuiFixture::child<QLabel>(w, "KindPanel");
+        QVERIFY(kindPanel->styleSheet().contains(evaluationui::kindColor(itemkind::kAggregate).name()));
+        grid->setCurrentIndex(grid->model()->index(0, column));
+        QVERIFY(kindPanel->styleSheet().contains(evaluationui::kindColor(itemkind::kRegular).name()));
+        grid->setCurrentIndex(grid->model()->index(0, aggregateItem + 2));
+        QVERIFY(kindPanel->styleSheet().contains(evaluationui::kindColor(itemkind::kAggregate).name()));
+
+        // A score typed on the second row repaints its cell and the row's aggregate item.
+        QSignalSpy repainted(grid->model(), &QAbstractItemModel::dataChanged);
+        grid->setCurrentIndex(grid->model()->index(1, column));
+        QTest::keyClick(grid, Qt::Key_Delete);
+        QTest::keyClick(grid, Qt::Key_7);
+        QCOMPARE(cellText(grid, 1, column), QString("7"));
+        QCOMPARE(cellText(grid, 1, aggregateItem + 2), QString("14"));
+        const auto covered = [&](int row, int col) {
+            for (const QList<QVariant> &signal : repainted) {
+                const auto from = signal[0].toModelIndex(), to = signal[1].toModelIndex();
+                if (from.row() <= row && row <= to.row() && from.column() <= col && col <= to.column())
+                    return true;
+            }
+            return false;
+        };
+        QVERIFY(covered(1, column));
+        QVERIFY(covered(1, aggregateItem + 2));
+        grid->setCurrentIndex(grid->model()->index(0, aggregateItem + 2));
 
         // The demo leaves absent marks: the automatic estimate fills them before the calculation.
         QTest::mouseClick(GuiFixture::child<QPushButton>(w, "MikomiCulc"), Qt::LeftButton);

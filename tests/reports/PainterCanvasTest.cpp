@@ -51,8 +51,9 @@ private slots:
         QCOMPARE(pdf.count("/Type /Page\n") + pdf.count("/Type /Page\r") + pdf.count("/Type /Page "), 2);
     }
 
-    // Texts drawn through the canvas (shaped once, blanks around them left out) land on the page
-    // exactly where QPainter::drawText puts them: both PDFs rendered to pixels are the same.
+    // Texts drawn through the canvas (shaped once, blanks around them left out, drawn as one run per
+    // face) land on the page exactly where QPainter::drawText puts them: both PDFs rendered to pixels
+    // are the same.
     void textAsDrawText() {
         const QString pdftoppm = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
         if (pdftoppm.isEmpty())
@@ -72,6 +73,7 @@ private slots:
             {"ＭＳ ゴシック", 11, false, QStringLiteral("　Ａ組 ｱｲｳ")},
             {"ＭＳ Ｐ明朝", 6, false, QStringLiteral(" 1学期中間評定")},
             {"ＭＳ 明朝", 11, false, QStringLiteral("    ")},
+            {"ＭＳ 明朝", 11, false, QStringLiteral("  77")}, // back to the first face after the others
         };
         QTemporaryDir dir;
         const auto draw = [&](const QString &path, bool canvas) {

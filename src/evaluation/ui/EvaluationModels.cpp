@@ -128,6 +128,20 @@ QVariant ScoreModel::headerData(int section, Qt::Orientation orientation, int ro
     return {};
 }
 
+void ScoreModel::refreshScore(int row, int item) {
+    if (row < 0 || row >= rowCount() || item < 1 || item > kMaxItems)
+        return;
+    const auto cell = [&](int i) {
+        const QModelIndex at = index(row, kFixed + i - 1);
+        emit dataChanged(at, at);
+    };
+    cell(item);
+    const Worksheet &worksheet = m_session.worksheet();
+    for (int i = 1; i <= kMaxItems; ++i)
+        if (i != item && worksheet.item(i).kind == itemkind::kAggregate)
+            cell(i);
+}
+
 // ---- HyouteiGrid4 ----
 
 void ResultModel::setPeriod(int period) {

@@ -42,6 +42,8 @@ public:
     int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    // Repaint of what a new score of `item` in `row` changes: its cell and the row's aggregate items.
+    void refreshScore(int row, int item);
 };
 
 // HyouteiGrid4: evaluations and companions of the five periods, then the current period's overall

@@ -184,7 +184,7 @@ bool ScorePage::tokutenKey(QKeyEvent *event) {
     if (result.beep && m_platform.sound)
         m_platform.sound->beep();
     if (result.changed) {
-        m_scoreModel->refreshRow(row);
+        m_scoreModel->refreshScore(row, item);
         m_form.refreshStatus();
         scoreCellChanged(current);
     }
@@ -241,8 +241,11 @@ void ScorePage::showItemPanels(int item) {
     const WorksheetItem &it = m_session.worksheet().item(item);
     m_kindPanel->setText(views::kindShortName(it.kind));
     const QColor colour = kindColor(it.kind);
-    m_kindPanel->setStyleSheet(
-        colour.isValid() ? QStringLiteral("QLabel { background: %1; }").arg(colour.name()) : QString());
+    // A new style sheet repolishes the panel and lays out the page again: set only a changed one.
+    const QString sheet =
+        colour.isValid() ? QStringLiteral("QLabel { background: %1; }").arg(colour.name()) : QString();
+    if (m_kindPanel->styleSheet() != sheet)
+        m_kindPanel->setStyleSheet(sheet);
     m_namePanel->setText(it.name);
 }
 

@@ -8,6 +8,8 @@
 #include <QPen>
 #include <QTextLayout>
 
+#include <algorithm>
+
 namespace tavro {
 
 namespace {
@@ -65,8 +67,10 @@ PainterCanvas::PainterCanvas(std::unique_ptr<QPagedPaintDevice> device, QPrinter
 }
 
 PainterCanvas::~PainterCanvas() {
-    if (m_painter.isActive())
+    if (m_painter.isActive()) {
+        flushText();
         m_painter.end();
+    }
 }
 
 void PainterCanvas::setTitle(const QString &title) {
@@ -83,17 +87,28 @@ void PainterCanvas::setOrientation(Orientation orientation) {
 bool PainterCanvas::begin() {
     if (!m_painter.begin(m_device))
         return false;
-    noteFont();
+    // The painter starts in the device's font; the fonts of an earlier job stay valid on the device.
+    m_initial = std::make_unique<FontState>(
+        FontState{m_font, m_painter.font(), QFontMetrics(m_painter.font(), m_device), 0, {}});
+    m_initial->ascent = m_initial->metrics.ascent();
+    m_current = m_initial.get();
     setPenWidth(1);
     return true;
 }
 
 bool PainterCanvas::newPage() {
-    return m_painter.isActive() && m_device->newPage();
+    if (!m_painter.isActive())
+        return false;
+    flushText();
+    return m_device->newPage();
 }
 
 bool PainterCanvas::end() {
-    return m_painter.isActive() && m_painter.end();
+    if (!m_painter.isActive())
+        return false;
+    flushText();
+    m_current = nullptr;
+    return m_painter.end();
 }
 
 int PainterCanvas::dpiX() const {
@@ -114,24 +129,41 @@ int PainterCanvas::pageHeight() const {
 
 void PainterCanvas::setFont(const Font &font) {
     m_font = font;
+    if (!m_painter.isActive()) {
+        m_painter.setFont(qtFont(font, m_device));
+        return;
+    }
+    const auto same = [&font](const Font &f) {
+        return f.family == font.family && f.pointSize == font.pointSize && f.bold == font.bold &&
+               f.escapement == font.escapement && f.vertical == font.vertical;
+    };
+    if (m_current && m_current != m_initial.get() && same(m_current->font))
+        return;
+    for (const std::unique_ptr<FontState> &state : m_fonts)
+        if (same(state->font)) {
+            m_current = state.get();
+            m_painter.setFont(state->painterFont);
+            return;
+        }
     m_painter.setFont(qtFont(font, m_device));
-    noteFont();
-}
-
-void PainterCanvas::noteFont() {
-    m_fontKey = m_painter.font().key();
-    m_ascent = QFontMetrics(m_painter.font(), m_device).ascent();
+    m_fonts.push_back(std::make_unique<FontState>(
+        FontState{font, m_painter.font(), QFontMetrics(m_painter.font(), m_device), 0, {}}));
+    m_current = m_fonts.back().get();
+    m_current->ascent = m_current->metrics.ascent();
 }
 
 const PainterCanvas::Shaped &PainterCanvas::shaped(const QString &text) {
-    const QString key = m_fontKey + QChar(u'\x1f') + text;
-    auto it = m_shaped.constFind(key);
-    if (it != m_shaped.constEnd())
+    auto it = m_current->shaped.constFind(text);
+    if (it != m_current->shaped.constEnd())
         return *it;
     // Bounded: a document of thousands of distinct names and comments does not keep them all.
-    if (m_shaped.size() >= 20000)
-        m_shaped.clear();
-    QTextLayout layout(text, m_painter.font(), m_device);
+    if (m_shapedCount >= 20000) {
+        for (const std::unique_ptr<FontState> &state : m_fonts)
+            state->shaped.clear();
+        m_initial->shaped.clear();
+        m_shapedCount = 0;
+    }
+    QTextLayout layout(text, m_current->painterFont, m_device);
     QTextOption option;
     option.setWrapMode(QTextOption::NoWrap);
     layout.setTextOption(option);
@@ -141,11 +173,53 @@ const PainterCanvas::Shaped &PainterCanvas::shaped(const QString &text) {
     Shaped s;
     s.baseline = line.isValid() ? line.ascent() : 0;
     s.runs = layout.glyphRuns();
-    s.advance = QFontMetricsF(m_painter.font(), m_device).horizontalAdvance(text);
-    return *m_shaped.insert(key, std::move(s));
+    s.advance = QFontMetricsF(m_current->painterFont, m_device).horizontalAdvance(text);
+    ++m_shapedCount;
+    return *m_current->shaped.insert(text, std::move(s));
+}
+
+void PainterCanvas::queue(const QPointF &origin, const QGlyphRun &run) {
+    if (run.overline() || run.underline() || run.strikeOut()) {
+        // Decorations span their own run.
+        flushText();
+        m_painter.drawGlyphRun(origin, run);
+        return;
+    }
+    const QRawFont font = run.rawFont();
+    PendingRun *pending = nullptr;
+    for (PendingRun &p : m_pending)
+        if (p.flags == run.flags() && p.font == font) {
+            pending = &p;
+            break;
+        }
+    if (!pending) {
+        m_pending.push_back(PendingRun{font, run.flags(), {}, {}});
+        pending = &m_pending.back();
+    }
+    const QList<quint32> glyphs = run.glyphIndexes();
+    const QList<QPointF> positions = run.positions();
+    // As QPainter::drawGlyphRun places them: the origin plus each glyph's position.
+    const qsizetype count = std::min(glyphs.size(), positions.size());
+    for (qsizetype i = 0; i < count; ++i) {
+        pending->glyphs.append(glyphs[i]);
+        pending->positions.append(origin + positions[i]);
+    }
+}
+
+void PainterCanvas::flushText() {
+    for (const PendingRun &p : m_pending) {
+        QGlyphRun run;
+        run.setRawFont(p.font);
+        run.setGlyphIndexes(p.glyphs);
+        run.setPositions(p.positions);
+        run.setFlags(p.flags);
+        m_painter.drawGlyphRun(QPointF(), run);
+    }
+    m_pending.clear();
 }
 
 void PainterCanvas::setPenWidth(int pixels) {
+    flushText();
     QPen pen(Qt::black);
     pen.setWidth(pixels < 1 ? 1 : pixels);
     pen.setCapStyle(Qt::SquareCap);
@@ -153,6 +227,8 @@ void PainterCanvas::setPenWidth(int pixels) {
 }
 
 void PainterCanvas::text(int x, int y, const QString &text) {
+    if (!m_current)
+        return;
     if (m_font.escapement == 0 && !m_font.vertical) {
         // As drawText at the baseline, with the shaping cached and the blanks around the text left out
         // (the PDF writer puts out every glyph, blanks included); the visible glyphs land where drawText
@@ -167,12 +243,13 @@ void PainterCanvas::text(int x, int y, const QString &text) {
             return;
         const qreal offset = first == 0 ? 0 : shaped(text.left(first)).advance;
         const Shaped &s = shaped(first == 0 && last == text.size() ? text : text.mid(first, last - first));
-        const QPointF origin(x + offset, y + m_ascent - s.baseline);
+        const QPointF origin(x + offset, y + m_current->ascent - s.baseline);
         for (const QGlyphRun &run : s.runs)
-            m_painter.drawGlyphRun(origin, run);
+            queue(origin, run);
         return;
     }
-    const QFontMetrics metrics(m_painter.font(), m_device);
+    flushText();
+    const QFontMetrics &metrics = m_current->metrics;
     m_painter.save();
     m_painter.translate(x, y);
     if (m_font.vertical) {
@@ -191,14 +268,18 @@ void PainterCanvas::text(int x, int y, const QString &text) {
 }
 
 int PainterCanvas::textWidth(const QString &text) const {
-    return QFontMetrics(m_painter.font(), m_device).horizontalAdvance(text);
+    if (!m_current)
+        return QFontMetrics(m_painter.font(), m_device).horizontalAdvance(text);
+    return m_current->metrics.horizontalAdvance(text);
 }
 
 void PainterCanvas::line(int x1, int y1, int x2, int y2) {
+    flushText();
     m_painter.drawLine(x1, y1, x2, y2);
 }
 
 void PainterCanvas::rectangle(int left, int top, int right, int bottom) {
+    flushText();
     m_painter.drawRect(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)));
 }
 

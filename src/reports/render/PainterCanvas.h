@@ -2,12 +2,15 @@
 
 #include "platform/PageCanvas.h"
 
+#include <QFontMetrics>
 #include <QGlyphRun>
 #include <QHash>
 #include <QList>
 #include <QPainter>
 #include <QPointer>
+#include <QRawFont>
 #include <memory>
+#include <vector>
 
 class QPagedPaintDevice;
 class QPrinter;
@@ -53,9 +56,28 @@ private:
         qreal baseline = 0;
         qreal advance = 0;
     };
+    // What a document font resolves to on the device, made once per font: the painter's font, its
+    // metrics, and the texts shaped in it.
+    struct FontState {
+        Font font;
+        QFont painterFont;
+        QFontMetrics metrics;
+        qreal ascent = 0;
+        QHash<QString, Shaped> shaped;
+    };
+    // Glyphs of one face waiting to be drawn, at their page positions.
+    struct PendingRun {
+        QRawFont font;
+        QGlyphRun::GlyphRunFlags flags;
+        QList<quint32> glyphs;
+        QList<QPointF> positions;
+    };
     const Shaped &shaped(const QString &text);
-    // Takes the key and ascent of the painter's font.
-    void noteFont();
+    // Draws the queued glyphs. Every other drawing operation, a new page and the end come after it, so
+    // the texts are drawn as one run per face and page part instead of one per text (a PDF writer puts
+    // out a text object with its colour and state for every run).
+    void flushText();
+    void queue(const QPointF &origin, const QGlyphRun &run);
 
     std::unique_ptr<QPagedPaintDevice> m_owned;
     QPagedPaintDevice *m_device;
@@ -63,11 +85,13 @@ private:
     QPainter m_painter;
     Font m_font;
     QString m_title;
-    // Documents repeat the same few texts (scores, marks, captions) thousands of times: each is shaped
-    // once per font. Keyed by the font's key, a separator and the text.
-    QHash<QString, Shaped> m_shaped;
-    QString m_fontKey;
-    qreal m_ascent = 0;
+    // The fonts met since begin(); m_current is the one set. Documents use a handful of fonts and
+    // repeat the same few texts (scores, marks, captions) thousands of times: each is shaped once.
+    std::vector<std::unique_ptr<FontState>> m_fonts;
+    std::unique_ptr<FontState> m_initial;
+    FontState *m_current = nullptr;
+    int m_shapedCount = 0;
+    std::vector<PendingRun> m_pending;
 };
 
 } // namespace tavro
