@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QPagedPaintDevice>
+#include <QPaintEngine>
 #include <QPdfWriter>
 #include <QPen>
 #include <QTextLayout>
@@ -92,6 +93,9 @@ bool PainterCanvas::begin() {
         FontState{m_font, m_painter.font(), QFontMetrics(m_painter.font(), m_device), 0, {}});
     m_initial->ascent = m_initial->metrics.ascent();
     m_current = m_initial.get();
+    // A picture recorder (the print preview) stores a glyph run as outlines, many times the size of
+    // the text it stores for drawText.
+    m_glyphRuns = m_painter.paintEngine() && m_painter.paintEngine()->type() != QPaintEngine::Picture;
     setPenWidth(1);
     return true;
 }
@@ -241,6 +245,10 @@ void PainterCanvas::text(int x, int y, const QString &text) {
             --last;
         if (first == last)
             return;
+        if (!m_glyphRuns) {
+            m_painter.drawText(QPoint(x, y + m_current->ascent), text);
+            return;
+        }
         const qreal offset = first == 0 ? 0 : shaped(text.left(first)).advance;
         const Shaped &s = shaped(first == 0 && last == text.size() ? text : text.mid(first, last - first));
         const QPointF origin(x + offset, y + m_current->ascent - s.baseline);

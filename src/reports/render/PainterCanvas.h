@@ -51,6 +51,8 @@ public:
 private:
     // A text shaped once in one font: its glyph runs with the baseline at `baseline` below the top,
     // and its advance.
+    // Texts as cached glyph runs (PDF, printers) or as drawText (picture recorders).
+    bool m_glyphRuns = true;
     struct Shaped {
         QList<QGlyphRun> runs;
         qreal baseline = 0;
