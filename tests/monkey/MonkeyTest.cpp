@@ -727,8 +727,10 @@ private slots:
         qInfo("monkey: %d events, %d questions, %d modal windows closed, opened %d times", monkey.events,
               prompter.asked, monkey.modalsClosed, opened);
 
+        const std::vector<CheckedFile> files = checkDataFolder(f.dataFolder(), GuiFixture::kNendo);
+        QVERIFY(!files.empty());
         QStringList damaged;
-        for (const CheckedFile &file : checkDataFolder(f.dataFolder(), GuiFixture::kNendo))
+        for (const CheckedFile &file : files)
             if (!file.report.isClean())
                 damaged.append(file.path + QStringLiteral(": ") + file.report.problems().join(u','));
         QVERIFY2(damaged.isEmpty(), qPrintable(damaged.join(u'\n')));
