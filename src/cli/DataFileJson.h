@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/DataFolderCheck.h"
 #include "common/DataFile.h"
 
 #include <QByteArray>
@@ -10,7 +11,7 @@
 // every list in file order.
 namespace tavro::cli {
 
-enum class DataKind { Unknown, Worksheet, ClassResult, ElectiveResult, TestScores, FullScores };
+using tavro::DataKind;
 
 QString kindName(DataKind kind);
 DataKind kindFromName(const QString &name);
