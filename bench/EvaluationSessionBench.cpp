@@ -84,14 +84,7 @@ void BM_PasteScores(benchmark::State &state) {
     SilentPrompter prompter;
     EvaluationSession session(s.context());
     session.load(prompter);
-    QList<QStringList> cells;
-    for (int r = 0; r < 540; ++r) {
-        QStringList line;
-        for (int c = 0; c < 100; ++c)
-            line.append(QString::number((r + c * 7) % 101));
-        cells.append(line);
-    }
-    const QString text = exchange::rangeText(cells);
+    const QString text = scoreBlockText(1, 7, 101);
     for (auto _ : state) {
         const editing::PasteOutcome out = editing::pasteScores(session, text, 1, 3);
         benchmark::DoNotOptimize(out.stored);
@@ -105,14 +98,8 @@ void BM_UndoRedoPaste(benchmark::State &state) {
     SilentPrompter prompter;
     EvaluationSession session(s.context());
     session.load(prompter);
-    QList<QStringList> cells;
-    for (int r = 0; r < 540; ++r) {
-        QStringList line;
-        for (int c = 0; c < 100; ++c)
-            line.append(QString::number((r * 3 + c * 11) % 97));
-        cells.append(line);
-    }
-    editing::pasteScores(session, exchange::rangeText(cells), 1, 3);
+    const QString text = scoreBlockText(3, 11, 97);
+    editing::pasteScores(session, text, 1, 3);
     for (auto _ : state) {
         benchmark::DoNotOptimize(session.undo());
         benchmark::DoNotOptimize(session.redo());

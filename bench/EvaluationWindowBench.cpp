@@ -19,6 +19,8 @@
 #include <QKeyEvent>
 #include <QTableView>
 
+#include <utility>
+
 using namespace tavro;
 using namespace tavro::bench;
 
@@ -154,25 +156,27 @@ void BM_PeriodSwitch(benchmark::State &state) {
 }
 BENCHMARK(BM_PeriodSwitch)->Unit(benchmark::kMillisecond);
 
-// A block of 540 rows × 100 items pasted through the menu: store, aggregate items, repaint.
-void BM_PasteScores(benchmark::State &state) {
-    OpenWindow w;
+// `text` on the clipboard with the cursor of TokutenGrid at its first item and
+// the menu opened there; the grid and the menu's paste, or null when the window lacks them.
+std::pair<QTableView *, QAction *> preparePaste(OpenWindow &w, const QString &text) {
     auto *grid = w.window.findChild<QTableView *>(QStringLiteral("TokutenGrid"));
     auto *paste = w.window.findChild<QAction *>(QStringLiteral("Paste1"));
-    if (!grid || !paste) {
+    if (!grid || !paste)
+        return {nullptr, nullptr};
+    w.ports.clipboard.setText(text);
+    grid->setCurrentIndex(grid->model()->index(0, 3));
+    w.window.copyPastePopup(grid);
+    return {grid, paste};
+}
+
+// That block pasted through the menu: store, aggregate items, repaint.
+void BM_PasteScores(benchmark::State &state) {
+    OpenWindow w;
+    const auto [grid, paste] = preparePaste(w, scoreBlockText(1, 7, 101));
+    if (!grid) {
         state.SkipWithError("TokutenGrid or its paste action not found");
         return;
     }
-    QList<QStringList> cells;
-    for (int r = 0; r < 540; ++r) {
-        QStringList line;
-        for (int c = 0; c < 100; ++c)
-            line.append(QString::number((r + c * 7) % 101));
-        cells.append(line);
-    }
-    w.ports.clipboard.setText(exchange::rangeText(cells));
-    grid->setCurrentIndex(grid->model()->index(0, 3));
-    w.window.copyPastePopup(grid);
     for (auto _ : state) {
         paste->trigger();
         grid->viewport()->repaint();
@@ -180,26 +184,15 @@ void BM_PasteScores(benchmark::State &state) {
 }
 BENCHMARK(BM_PasteScores)->Unit(benchmark::kMillisecond);
 
-// The undo of that paste (Ctrl+Z): the 54,000 cells and the aggregate items of 540 rows put back, every
+// The undo of a paste (Ctrl+Z): the 54,000 cells and the aggregate items of 540 rows put back, every
 // page refreshed and the grid repainted. The redo between the iterations is not timed.
 void BM_UndoPaste(benchmark::State &state) {
     OpenWindow w;
-    auto *grid = w.window.findChild<QTableView *>(QStringLiteral("TokutenGrid"));
-    auto *paste = w.window.findChild<QAction *>(QStringLiteral("Paste1"));
-    if (!grid || !paste) {
+    const auto [grid, paste] = preparePaste(w, scoreBlockText(3, 11, 97));
+    if (!grid) {
         state.SkipWithError("TokutenGrid or its paste action not found");
         return;
     }
-    QList<QStringList> cells;
-    for (int r = 0; r < 540; ++r) {
-        QStringList line;
-        for (int c = 0; c < 100; ++c)
-            line.append(QString::number((r * 3 + c * 11) % 97));
-        cells.append(line);
-    }
-    w.ports.clipboard.setText(exchange::rangeText(cells));
-    grid->setCurrentIndex(grid->model()->index(0, 3));
-    w.window.copyPastePopup(grid);
     paste->trigger();
     grid->viewport()->repaint();
     bool first = true;

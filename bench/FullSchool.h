@@ -10,6 +10,7 @@
 #include "evaluation/EvaluationSession.h"
 #include "evaluation/Formula.h"
 #include "evaluation/WorksheetFile.h"
+#include "exchange/ResultCopies.h"
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
 
@@ -124,6 +125,19 @@ inline double residentMiB() {
         return 0;
     const QList<QByteArray> fields = f.readAll().split(' ');
     return fields.size() > 1 ? fields[1].toDouble() * 4096.0 / (1024 * 1024) : 0;
+}
+
+// A block of 540 rows × 100 scores as a spreadsheet puts it on the clipboard: row r, item c holds
+// (r * rowStep + c * itemStep) % modulus.
+inline QString scoreBlockText(int rowStep, int itemStep, int modulus) {
+    QList<QStringList> cells;
+    for (int r = 0; r < 540; ++r) {
+        QStringList line;
+        for (int c = 0; c < 100; ++c)
+            line.append(QString::number((r * rowStep + c * itemStep) % modulus));
+        cells.append(line);
+    }
+    return exchange::rangeText(cells);
 }
 
 } // namespace tavro::bench
