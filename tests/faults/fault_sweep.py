@@ -114,6 +114,19 @@ def paths(ctx):
     ]
 
 
+class WindowPath:
+    """A save of a window, made by the probe: its arguments before the data folder."""
+
+    def __init__(self, name, argv):
+        self.name = name
+        self.argv = argv
+        self.empty = False
+
+
+def window_paths():
+    return [WindowPath("window-input", ["input"])]
+
+
 def stats(folder):
     """Every file and folder under `folder` with its size and modification time."""
     entries = {}
@@ -189,8 +202,9 @@ class Context:
         self.log = os.path.join(self.work, "fault.log")
         self.now = str(int(time.time()))
         self.reads = args.reads
+        self.probe_path = args.probe
 
-    def cli(self, argv, stdin=b"", fault=None, check=False):
+    def env(self, fault):
         env = dict(os.environ)
         env.pop("LD_PRELOAD", None)
         if fault is not None:
@@ -200,12 +214,38 @@ class Context:
                         "TAVRO_FAULT_READS": "1" if self.reads else "0"})
             if os.path.exists(self.log):
                 os.remove(self.log)
+        return env
+
+    def cli(self, argv, stdin=b"", fault=None, check=False):
+        env = self.env(fault)
         r = subprocess.run([self.cli_path] + argv, input=stdin, capture_output=True, env=env, timeout=120)
         r.stdout = r.stdout.decode("utf-8", "replace")
         r.stderr = r.stderr.decode("utf-8", "replace")
         if check and r.returncode != 0:
             raise RuntimeError("%s: status %d\n%s" % (" ".join(argv), r.returncode, r.stderr))
         return r
+
+    def probe(self, argv, fault, between):
+        """Runs the window probe; `between()` runs after its first save, before the second. Returns the
+        exit status, the reports of the saves and what `between` returned."""
+        env = self.env(fault)
+        env["QT_QPA_PLATFORM"] = "offscreen"
+        with tempfile.TemporaryFile() as err:
+            p = subprocess.Popen([self.probe_path] + argv + [self.data], stdin=subprocess.PIPE,
+                                 stdout=subprocess.PIPE, stderr=err, env=env)
+            first = p.stdout.readline()
+            looked = between()
+            try:
+                p.stdin.write(b"\n")
+                p.stdin.close()
+            except BrokenPipeError:
+                pass
+            rest = p.stdout.read()
+            status = p.wait(timeout=120)
+            err.seek(0)
+            stderr = err.read().decode("utf-8", "replace")
+        reports = [json.loads(line) for line in (first + rest).decode("utf-8").splitlines() if line.strip()]
+        return status, reports, looked, stderr
 
     def fault_log(self):
         calls, injected = 0, None
@@ -219,8 +259,9 @@ class Context:
         return calls, injected
 
 
-def check_run(ctx, path, run, initial, new, injected, err):
-    """The problems of one faulted run, as texts."""
+def check_files(ctx, initial, new, failed):
+    """The problems of the data folder after a faulted save: every file its old or its new content, a
+    new file only with its new ".bak", no temporary file."""
     problems = []
     old = initial.old
     now = snapshot(ctx.data, initial)
@@ -231,7 +272,7 @@ def check_run(ctx, path, run, initial, new, injected, err):
         if rel in temps:
             continue
         value = now.get(rel)
-        if rel.endswith(".~lc") and value is None and run.returncode == 1:
+        if rel.endswith(".~lc") and value is None and failed:
             continue  # a stale lock taken over whose new lock could not be written: gone, reported
         if value != old.get(rel) and value != new.get(rel):
             problems.append("%s is neither its old nor its new content" % rel)
@@ -241,26 +282,37 @@ def check_run(ctx, path, run, initial, new, injected, err):
             continue
         if now.get(rel) == new.get(rel) != old.get(rel) and now.get(bak) != new.get(bak):
             problems.append("%s is new but %s is not" % (rel, bak))
-    if run.returncode == 0 and now == new:
-        return problems  # the fault did no harm
-    if run.returncode not in (0, 1):
-        problems.append("exit status %d" % run.returncode)
-    stderr = run.stderr
-    if not japanese(stderr):
-        problems.append("no Japanese message on stderr")
+    return problems, now
+
+
+def check_message(text, injected, err, where="stderr"):
+    """The problems of the report of a failure: Japanese, naming the file and the reason."""
+    problems = []
+    if not japanese(text):
+        problems.append("no Japanese message on " + where)
     if injected and injected[0] == "open(read)":
         return problems  # readers refuse with their own message; what counts is that nothing is lost
     name = os.path.basename(TEMP.sub("", injected[1])) if injected else ""
     stem = os.path.splitext(name)[0]
-    if name and name not in stderr and (stem + ".") not in stderr:
-        problems.append("stderr does not name %s" % name)
+    if name and name not in text and (stem + ".") not in text:
+        problems.append("%s does not name %s" % (where, name))
     # A folder that could not be made shows as the missing folder of the file written into it.
     reasons = [REASONS[err]] + (["見つかりません"] if injected and injected[0].startswith("mkdir") else [])
-    if not any(r in stderr for r in reasons):
-        problems.append("stderr lacks the reason 「%s」" % REASONS[err])
-    if "Unknown error" in stderr or "原因のわからない" in stderr:
-        problems.append("stderr reports an unknown error")
+    if not any(r in text for r in reasons):
+        problems.append("%s lacks the reason 「%s」" % (where, REASONS[err]))
+    if "Unknown error" in text or "原因のわからない" in text:
+        problems.append("%s reports an unknown error" % where)
     return problems
+
+
+def check_run(ctx, path, run, initial, new, injected, err):
+    """The problems of one faulted run, as texts."""
+    problems, now = check_files(ctx, initial, new, run.returncode == 1)
+    if run.returncode == 0 and now == new:
+        return problems  # the fault did no harm
+    if run.returncode not in (0, 1):
+        problems.append("exit status %d" % run.returncode)
+    return problems + check_message(run.stderr, injected, err)
 
 
 def sweep_path(ctx, path, errnos, limit, base):
@@ -314,10 +366,76 @@ def sweep_path(ctx, path, errnos, limit, base):
     return calls, injected_count, failures
 
 
+def check_window_run(ctx, initial, new, status, reports, first_files, injected, err, stderr):
+    """The problems of one faulted run of the probe: the files after the first save, the window's report
+    of it, and the second save, which must write everything with the edits kept."""
+    problems, now = first_files
+    if status != 0 or not reports or reports[0].get("step") != "first":
+        return problems + ["probe status %d: %s" % (status, stderr.strip().replace("\n", " ")[:300])]
+    first = reports[0]
+    if first["closed"]:
+        if now != new:
+            problems.append("the window closed as saved, but the files are not all new")
+        return problems
+    if not first["messages"]:
+        problems.append("the save failed without a message")
+    else:
+        problems += check_message("\n".join(first["messages"]), injected, err, "the window")
+    if not first["modified"]:
+        problems.append("the session is not modified after the failed save")
+    if not first["edits_kept"]:
+        problems.append("the edits are lost after the failed save")
+    second = reports[1] if len(reports) > 1 else {}
+    if not second.get("closed") or second.get("modified") or not second.get("edits_kept"):
+        problems.append("the second save did not succeed: %s" % json.dumps(second, ensure_ascii=False))
+    after = snapshot(ctx.data, initial)
+    if after != new:
+        problems.append("after the second save not every file is new: " + ", ".join(
+            sorted(rel for rel in set(after) | set(new) if after.get(rel) != new.get(rel))))
+    return problems
+
+
+def sweep_window(ctx, path, errnos, limit, base):
+    folder = os.path.join(ctx.work, "initial-" + path.name)
+    shutil.copytree(base, folder, symlinks=True)
+    initial = Initial(folder)
+    shutil.rmtree(ctx.data, ignore_errors=True)
+    initial.restore(ctx.data)
+    status, reports, _, stderr = ctx.probe(path.argv, (0, "EIO"), lambda: None)
+    if status != 0 or not reports or not reports[0]["closed"]:
+        raise RuntimeError("%s fails without a fault: %s %s" % (path.name, reports, stderr))
+    calls, _ = ctx.fault_log()
+    new = snapshot(ctx.data)
+    if new == initial.old:
+        raise RuntimeError("%s changes nothing" % path.name)
+
+    points = list(range(1, calls + 1))
+    if limit and len(points) > limit:
+        step = len(points) / limit
+        points = sorted({points[int(i * step)] for i in range(limit)} | {points[-1]})
+    failures, injected_count = [], 0
+    for err in errnos:
+        for n in points:
+            initial.restore(ctx.data)
+            status, reports, first_files, stderr = ctx.probe(
+                path.argv, (n, err), lambda: check_files(ctx, initial, new, True))
+            _, injected = ctx.fault_log()
+            if injected:
+                injected_count += 1
+            problems = check_window_run(ctx, initial, new, status, reports, first_files, injected, err, stderr)
+            if problems:
+                what = " ".join(injected) if injected else "no fault"
+                failures.append("%s %s #%d (%s): %s\n    reports: %s" % (
+                    path.name, err, n, what, "; ".join(problems),
+                    json.dumps(reports, ensure_ascii=False)[:400]))
+    return calls, injected_count, failures
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument("--cli", required=True)
     parser.add_argument("--lib", required=True)
+    parser.add_argument("--probe", default="", help="window_save_probe: sweeps the windows' saves too")
     parser.add_argument("--errno", default="ENOSPC,EIO,EACCES,EROFS")
     parser.add_argument("--paths", default="", help="comma-separated path names (default: all)")
     parser.add_argument("--limit", type=int, default=0, help="at most this many N per path and errno")
@@ -330,7 +448,8 @@ def main():
     try:
         base = os.path.join(ctx.work, "base")
         ctx.cli(["demo", base, "--year", YEAR], check=True)
-        chosen = [p for p in paths(ctx) if (not args.paths or p.name in args.paths.split(","))
+        every = paths(ctx) + (window_paths() if args.probe else [])
+        chosen = [p for p in every if (not args.paths or p.name in args.paths.split(","))
                   and p.name not in args.skip.split(",")]
         errnos = args.errno.split(",")
         all_failures = []
@@ -338,7 +457,8 @@ def main():
         for path in chosen:
             started = time.time()
             limit = args.demo_limit if path.empty and args.demo_limit else args.limit
-            calls, injected, failures = sweep_path(ctx, path, errnos, limit, base)
+            sweep = sweep_window if isinstance(path, WindowPath) else sweep_path
+            calls, injected, failures = sweep(ctx, path, errnos, limit, base)
             print("%-16s %8d %10d %10d %8.1fs" % (path.name, calls, injected, len(failures), time.time() - started),
                   flush=True)
             all_failures += failures
