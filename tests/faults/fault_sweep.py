@@ -124,7 +124,7 @@ class WindowPath:
 
 
 def window_paths():
-    return [WindowPath("window-input", ["input"])]
+    return [WindowPath("window-input", ["input"]), WindowPath("window-evaluation", ["evaluation"])]
 
 
 def stats(folder):
@@ -226,26 +226,26 @@ class Context:
         return r
 
     def probe(self, argv, fault, between):
-        """Runs the window probe; `between()` runs after its first save, before the second. Returns the
-        exit status, the reports of the saves and what `between` returned."""
+        """Runs the window probe; `between(report)` runs after each save, before the next. Returns the
+        exit status, the reports of the saves with what `between` returned for each, and stderr."""
         env = self.env(fault)
         env["QT_QPA_PLATFORM"] = "offscreen"
+        steps = []
         with tempfile.TemporaryFile() as err:
             p = subprocess.Popen([self.probe_path] + argv + [self.data], stdin=subprocess.PIPE,
                                  stdout=subprocess.PIPE, stderr=err, env=env)
-            first = p.stdout.readline()
-            looked = between()
-            try:
-                p.stdin.write(b"\n")
-                p.stdin.close()
-            except BrokenPipeError:
-                pass
-            rest = p.stdout.read()
+            for line in p.stdout:
+                report = json.loads(line.decode("utf-8"))
+                steps.append((report, between(report)))
+                try:
+                    p.stdin.write(b"\n")
+                    p.stdin.flush()
+                except BrokenPipeError:
+                    break
             status = p.wait(timeout=120)
             err.seek(0)
             stderr = err.read().decode("utf-8", "replace")
-        reports = [json.loads(line) for line in (first + rest).decode("utf-8").splitlines() if line.strip()]
-        return status, reports, looked, stderr
+        return status, steps, stderr
 
     def fault_log(self):
         calls, injected = 0, None
@@ -366,31 +366,35 @@ def sweep_path(ctx, path, errnos, limit, base):
     return calls, injected_count, failures
 
 
-def check_window_run(ctx, initial, new, status, reports, first_files, injected, err, stderr):
-    """The problems of one faulted run of the probe: the files after the first save, the window's report
-    of it, and the second save, which must write everything with the edits kept."""
-    problems, now = first_files
-    if status != 0 or not reports or reports[0].get("step") != "first":
-        return problems + ["probe status %d: %s" % (status, stderr.strip().replace("\n", " ")[:300])]
-    first = reports[0]
-    if first["closed"]:
-        if now != new:
-            problems.append("the window closed as saved, but the files are not all new")
-        return problems
-    if not first["messages"]:
-        problems.append("the save failed without a message")
-    else:
-        problems += check_message("\n".join(first["messages"]), injected, err, "the window")
-    if not first["modified"]:
-        problems.append("the session is not modified after the failed save")
-    if not first["edits_kept"]:
-        problems.append("the edits are lost after the failed save")
-    second = reports[1] if len(reports) > 1 else {}
-    if not second.get("closed") or second.get("modified") or not second.get("edits_kept"):
-        problems.append("the second save did not succeed: %s" % json.dumps(second, ensure_ascii=False))
+def check_window_run(ctx, initial, new, ref, status, steps, injected, err, stderr):
+    """The problems of one faulted run of the probe. After each save every file is its old or its new
+    content; a save the window took for done left the files as in the run without a fault; a failed
+    one was reported naming the file and kept every edit; the last save wrote everything."""
+    problems = []
+    if status != 0 or not steps:
+        return ["probe status %d: %s" % (status, stderr.strip().replace("\n", " ")[:300])]
+    failed_before = False
+    for report, (files_problems, now) in steps:
+        step = report["step"]
+        problems += ["after %s: %s" % (step, p) for p in files_problems]
+        if not report["edits_kept"]:
+            problems.append("the edits are lost after %s" % step)
+        if not report["failed"]:
+            if not failed_before and step in ref and now != ref[step]:
+                problems.append("%s reported no failure, but the files are not as without a fault" % step)
+            continue
+        failed_before = True
+        if not report["messages"]:
+            problems.append("%s failed without a message" % step)
+        else:
+            problems += check_message("\n".join(report["messages"]), injected, err, "the window")
+        if not report["unsaved"]:
+            problems.append("the window has nothing left to save after the failed %s" % step)
+    if steps[-1][0]["failed"] or steps[-1][0]["unsaved"]:
+        problems.append("the last save (%s) did not write everything" % steps[-1][0]["step"])
     after = snapshot(ctx.data, initial)
     if after != new:
-        problems.append("after the second save not every file is new: " + ", ".join(
+        problems.append("at the end not every file is new: " + ", ".join(
             sorted(rel for rel in set(after) | set(new) if after.get(rel) != new.get(rel))))
     return problems
 
@@ -401,9 +405,10 @@ def sweep_window(ctx, path, errnos, limit, base):
     initial = Initial(folder)
     shutil.rmtree(ctx.data, ignore_errors=True)
     initial.restore(ctx.data)
-    status, reports, _, stderr = ctx.probe(path.argv, (0, "EIO"), lambda: None)
-    if status != 0 or not reports or not reports[0]["closed"]:
-        raise RuntimeError("%s fails without a fault: %s %s" % (path.name, reports, stderr))
+    status, steps, stderr = ctx.probe(path.argv, (0, "EIO"), lambda r: snapshot(ctx.data))
+    if status != 0 or not steps or any(r["failed"] for r, _ in steps):
+        raise RuntimeError("%s fails without a fault: %s %s" % (path.name, [r for r, _ in steps], stderr))
+    ref = {r["step"]: state for r, state in steps}
     calls, _ = ctx.fault_log()
     new = snapshot(ctx.data)
     if new == initial.old:
@@ -417,17 +422,16 @@ def sweep_window(ctx, path, errnos, limit, base):
     for err in errnos:
         for n in points:
             initial.restore(ctx.data)
-            status, reports, first_files, stderr = ctx.probe(
-                path.argv, (n, err), lambda: check_files(ctx, initial, new, True))
+            status, steps, stderr = ctx.probe(path.argv, (n, err), lambda r: check_files(ctx, initial, new, True))
             _, injected = ctx.fault_log()
             if injected:
                 injected_count += 1
-            problems = check_window_run(ctx, initial, new, status, reports, first_files, injected, err, stderr)
+            problems = check_window_run(ctx, initial, new, ref, status, steps, injected, err, stderr)
             if problems:
                 what = " ".join(injected) if injected else "no fault"
                 failures.append("%s %s #%d (%s): %s\n    reports: %s" % (
                     path.name, err, n, what, "; ".join(problems),
-                    json.dumps(reports, ensure_ascii=False)[:400]))
+                    json.dumps([r for r, _ in steps], ensure_ascii=False)[:600]))
     return calls, injected_count, failures
 
 

@@ -1,11 +1,22 @@
 // Opens a window of the program offscreen on a data folder, edits it through its own event path and
-// saves the way a teacher does, for the window paths of fault_sweep.py. Each save prints one JSON line
-// on stdout: whether the window closed, the messages it showed, whether the session is still modified
-// and whether the edits are still in the window. After the first line the probe waits for a line on
-// stdin (the driver looks at the files meanwhile); when the first save failed, the window is closed
-// once more and a second line tells how that save went.
-//   window_save_probe input DATA   the score-entry window: grade 1 国語, test A, classes 1..3, edits in
-//                                  classes 1 and 2
+// saves the way a teacher does, for the window paths of fault_sweep.py. After each save it prints one
+// JSON line on stdout and waits for a line on stdin (the driver looks at the files meanwhile):
+//   step        the save: "calc" (評定計算 of period 1), "close" (もどる), "again" (もどる once more,
+//               only after a close that failed)
+//   failed      the save did not write everything (the window stayed open, or results are pending)
+//   messages    the message boxes shown during the save
+//   unsaved     the window still has changes to write
+//   edits_kept  every edit is still in the window
+// The questions of 評定計算 are answered Yes, a failed close "キャンセル" (stay); the next close
+// gets the default answers.
+//   window_save_probe input DATA       the score-entry window: grade 1 国語, test A, classes 1..3,
+//                                      typed into classes 1 and 2 and a paste
+//   window_save_probe evaluation DATA  the evaluation window of the demo teacher, grade 1 国語: a typed
+//                                      score, the automatic estimate, 評定計算 of period 1
+#include "app/DemoSchool.h"
+#include "evaluation/EvaluationSession.h"
+#include "evaluation/Worksheet.h"
+#include "evaluation/ui/Hyoutei1Form.h"
 #include "support/gui/GuiFixture.h"
 #include "testscores/ui/ScoreEntryModel.h"
 #include "testscores/ui/TInput1Form.h"
@@ -20,6 +31,7 @@
 #include <QTest>
 
 #include <cstdio>
+#include <functional>
 #include <iostream>
 #include <string>
 
@@ -32,19 +44,39 @@ struct Cell {
     int classIndex, number, field, value;
 };
 
-void printReport(const char *step, bool closed, const test::ScriptedPrompter &prompter, bool modified,
-                 bool editsKept) {
+// Runs one save and reports it; false when the driver went away.
+bool report(const char *step, test::ScriptedPrompter &prompter, const std::function<void()> &save,
+            const std::function<bool()> &failed, const std::function<bool()> &unsaved,
+            const std::function<bool()> &editsKept) {
+    prompter.clear();
+    if (std::string(step) == "close")
+        prompter.script({Prompter::Answer::Cancel});
+    else if (std::string(step) == "calc")
+        prompter.script({Prompter::Answer::Yes, Prompter::Answer::Yes, Prompter::Answer::Yes});
+    save();
     QJsonArray messages;
     for (const QString &text : prompter.texts())
         messages.append(text);
-    QJsonObject report{{"step", step},
-                       {"closed", closed},
-                       {"messages", messages},
-                       {"modified", modified},
-                       {"edits_kept", editsKept}};
-    const QByteArray json = QJsonDocument(report).toJson(QJsonDocument::Compact) + '\n';
+    const QJsonObject r{{"step", step},
+                        {"failed", failed()},
+                        {"messages", messages},
+                        {"unsaved", unsaved()},
+                        {"edits_kept", editsKept()}};
+    const QByteArray json = QJsonDocument(r).toJson(QJsonDocument::Compact) + '\n';
     std::fwrite(json.constData(), 1, std::size_t(json.size()), stdout);
     std::fflush(stdout);
+    std::string line;
+    return bool(std::getline(std::cin, line));
+}
+
+// The close, and when it failed the close once more.
+void closeTwice(QWidget *w, test::ScriptedPrompter &prompter, const std::function<bool()> &unsaved,
+                const std::function<bool()> &editsKept) {
+    auto *back = GuiFixture::child<QPushButton>(w, "ModoruButton");
+    const auto click = [back] { QTest::mouseClick(back, Qt::LeftButton); };
+    const auto open = [w] { return w->isVisible(); };
+    if (report("close", prompter, click, open, unsaved, editsKept) && w->isVisible())
+        report("again", prompter, click, open, unsaved, editsKept);
 }
 
 int probeScoreEntry(const QString &dataFolder) {
@@ -64,7 +96,6 @@ int probeScoreEntry(const QString &dataFolder) {
         return 2;
     }
     auto *grid = GuiFixture::child<QTableView>(&w, "InputGrid");
-    auto *back = GuiFixture::child<QPushButton>(&w, "ModoruButton");
     auto *model = static_cast<scoreentryui::ScoreEntryModel *>(grid->model());
 
     // Typed: viewpoints 1..3 of numbers 1..3 (Enter moves on); pasted: a column at number 20, viewpoint 2.
@@ -102,17 +133,64 @@ int probeScoreEntry(const QString &dataFolder) {
         return 2;
     }
 
-    // A failed save is answered "キャンセル": the window stays open with its edits.
-    doubles.prompter.script({Prompter::Answer::Cancel});
-    QTest::mouseClick(back, Qt::LeftButton);
-    printReport("first", !w.isVisible(), doubles.prompter, w.session().isModified(), editsKept());
-    std::string line;
-    std::getline(std::cin, line);
-    if (w.isVisible()) {
-        doubles.prompter.clear();
-        QTest::mouseClick(back, Qt::LeftButton);
-        printReport("second", !w.isVisible(), doubles.prompter, w.session().isModified(), editsKept());
+    closeTwice(
+        &w, doubles.prompter, [&] { return w.session().isModified(); }, editsKept);
+    return 0;
+}
+
+int probeEvaluation(const QString &dataFolder) {
+    test::TestPlatform doubles;
+    EvaluationContext c;
+    c.mainCaption = QStringLiteral("TAVRO");
+    c.dataFolder = dataFolder;
+    c.nendo = GuiFixture::kNendo;
+    c.grade = 1;
+    c.kyouka = QStringLiteral("国語");
+    c.chargeClasses = QStringLiteral("123");
+    c.classType = false;
+    c.teacherName = DemoSchool::teacherNames().at(1);
+    THyoutei1Form w(c, doubles.platform());
+    EvaluationSession &s = w.session();
+    if (!GuiFixture::showAt(&w, QSize(1280, 800)) || s.readOnly()) {
+        std::fprintf(stderr, "the window did not open for writing\n");
+        return 2;
     }
+    auto *grid = GuiFixture::child<QTableView>(&w, "TokutenGrid");
+    int regularItem = 0;
+    for (int item = 1; item <= kMaxItems && regularItem == 0; ++item)
+        if (s.worksheet().item(item).kind == itemkind::kRegular && s.worksheet().item(item).fullScore >= 20)
+            regularItem = item;
+    if (!grid || regularItem == 0) {
+        std::fprintf(stderr, "no regular item to type into\n");
+        return 2;
+    }
+    // 17 and 9 typed for the first two students, then the automatic estimate.
+    const int column = regularItem + 2;
+    const auto cell = [&](int row) { return grid->model()->index(row, column).data().toString(); };
+    grid->setFocus();
+    for (const auto &[row, keys] : {std::pair{0, "17"}, std::pair{1, "9"}}) {
+        grid->setCurrentIndex(grid->model()->index(row, column));
+        QTest::keyClick(grid, Qt::Key_Delete);
+        GuiFixture::typeText(grid, QString::fromLatin1(keys));
+    }
+    QTest::mouseClick(GuiFixture::child<QPushButton>(&w, "MikomiCulc"), Qt::LeftButton);
+    const auto editsKept = [&] { return cell(0) == QLatin1String("17") && cell(1) == QLatin1String("9"); };
+    if (!editsKept() || !s.isModified()) {
+        std::fprintf(stderr, "the edits did not reach the window\n");
+        return 2;
+    }
+    const auto unsaved = [&] { return s.isModified() || s.resultsPending(); };
+
+    // 評定計算 of period 1 once more: its results are written at once.
+    auto *calc = w.findChild<QAction *>("HyouteiCulc1");
+    if (!calc || !calc->isEnabled()) {
+        std::fprintf(stderr, "period 1 cannot be calculated\n");
+        return 2;
+    }
+    if (report(
+            "calc", doubles.prompter, [calc] { calc->trigger(); },
+            [&] { return s.resultsPending() || !s.isCalculated(); }, unsaved, editsKept))
+        closeTwice(&w, doubles.prompter, unsaved, editsKept);
     return 0;
 }
 
@@ -121,12 +199,12 @@ int probeScoreEntry(const QString &dataFolder) {
 int main(int argc, char **argv) {
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() != 3 || args[1] != QLatin1String("input")) {
-        std::fprintf(stderr, "usage: window_save_probe input DATA\n");
+    if (args.size() != 3 || (args[1] != QLatin1String("input") && args[1] != QLatin1String("evaluation"))) {
+        std::fprintf(stderr, "usage: window_save_probe input|evaluation DATA\n");
         return 2;
     }
     QString data = args[2];
     if (!data.endsWith(QLatin1Char('/')))
         data += QLatin1Char('/');
-    return probeScoreEntry(data);
+    return args[1] == QLatin1String("input") ? probeScoreEntry(data) : probeEvaluation(data);
 }
