@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -164,7 +165,8 @@ void SharedLockTest::lockRenewedWhileAskedIsAskedAgain() {
     QVERIFY(!QFile::exists(SharedLock::logPath(f.name)));
 }
 
-// "~temp" cannot hold files (here it is a file itself): the disk message repeats on OK until Cancel.
+// "~temp" cannot hold files (here it is a file itself): the disk message with the file and the reason
+// repeats on OK until Cancel; once the folder can be made, OK makes it.
 void SharedLockTest::unwritableFolderAsksUntilCancel() {
     QTemporaryDir dir;
     const QString data = dir.path() + '/';
@@ -173,9 +175,26 @@ void SharedLockTest::unwritableFolderAsksUntilCancel() {
     test::TestPlatform doubles;
     doubles.prompter.script({Answer::Ok, Answer::Ok, Answer::Cancel});
     SharedLock lock(doubles.prompter, doubles.clock, doubles.workstation);
-    QVERIFY(!lock.acquireLock(SharedLock::lockName(data, 2024, "", "1", "国語"), "山田太郎"));
-    QCOMPARE(doubles.prompter.texts(), QStringList(3, SharedLock::diskMessage()));
+    const QString name = SharedLock::lockName(data, 2024, "", "1", "国語");
+    QVERIFY(!lock.acquireLock(name, "山田太郎"));
+    QCOMPARE(doubles.prompter.texts().size(), 3);
+    for (const QString &text : doubles.prompter.texts()) {
+        QVERIFY2(text.startsWith(SharedLock::diskMessage() + "\r\n\r\n" + QDir::toNativeSeparators(name)),
+                 qPrintable(text));
+        QVERIFY(text.size() > SharedLock::diskMessage().size() + 4 + name.size() + 1); // and the reason
+    }
     QCOMPARE(doubles.prompter.shown().last().buttons, Prompter::Buttons::OkCancel);
+
+    // Once "~temp" can be made again, OK makes it and takes the lock.
+    ActingPrompter acting;
+    acting.act = [&](const QString &) {
+        QFile::remove(SharedLock::folder(data));
+        return acting.texts.size() < 2 ? Answer::Ok : Answer::Cancel;
+    };
+    SharedLock retrying(acting, doubles.clock, doubles.workstation);
+    QVERIFY(retrying.acquireLock(name, "山田太郎"));
+    QCOMPARE(acting.texts.size(), 1);
+    QVERIFY(QFileInfo(name).isFile());
 }
 
 void SharedLockTest::failingLogDoesNotTakeTheLockBack() {
