@@ -71,6 +71,7 @@ private slots:
     void nextDoesNothingWithoutASelection();
     void nextStopsWithoutClasses();
     void nextRunsLoginLockAndWindow();
+    void nextReportsALockThatCannotBeReleased();
     void nextReadOnlyRules_data();
     void nextReadOnlyRules();
     void nextStopsOnCancelAndRefusal();
@@ -328,6 +329,27 @@ void SharedLockTest::nextRunsLoginLockAndWindow() {
     QCOMPARE(s.run(choice(DataPage::AchievementTest, 2, "英語", 0, "第1回")), NextResult::Opened);
     QCOMPARE(s.lockSeenOpen, QString("202413英語.~lc"));
     QCOMPARE(s.opened, 3);
+}
+
+// The lock cannot be removed after the window closed (here a folder took its place): a message names it.
+void SharedLockTest::nextReportsALockThatCannotBeReleased() {
+    Sequence s;
+    const QString lockName = SharedLock::lockName(s.context.dataFolder, 2024, "", "1", "国語");
+    bool replaced = false;
+    const auto open = [&](const WorkingContext &) {
+        replaced = QFile::remove(lockName) && QDir().mkpath(lockName + "/x");
+    };
+    const auto login = [&](const LoginInputs &) { return s.loginAnswer; };
+    QCOMPARE(runNextSequence(s.context, choice(DataPage::Compulsory, 0, "国語"), s.doubles.prompter, s.lock,
+                             login, open),
+             NextResult::Opened);
+    QVERIFY(replaced);
+    QCOMPARE(s.doubles.prompter.shown().size(), 1);
+    const QString text = s.doubles.prompter.texts().first();
+    QVERIFY2(
+        text.startsWith("ロックを解除できませんでした。\r\n" + QDir::toNativeSeparators(lockName) + "\r\n") &&
+            !text.endsWith("\r\n"),
+        qPrintable(text));
 }
 
 void SharedLockTest::nextReadOnlyRules_data() {
