@@ -18,6 +18,7 @@ import shutil
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 
 YEAR = "2024"
@@ -234,6 +235,8 @@ class Context:
         with tempfile.TemporaryFile() as err:
             p = subprocess.Popen([self.probe_path] + argv + [self.data], stdin=subprocess.PIPE,
                                  stdout=subprocess.PIPE, stderr=err, env=env)
+            watchdog = threading.Timer(120, p.kill)  # a window that never returns fails the run
+            watchdog.start()
             for line in p.stdout:
                 report = json.loads(line.decode("utf-8"))
                 steps.append((report, between(report)))
@@ -242,7 +245,8 @@ class Context:
                     p.stdin.flush()
                 except BrokenPipeError:
                     break
-            status = p.wait(timeout=120)
+            status = p.wait()
+            watchdog.cancel()
             err.seek(0)
             stderr = err.read().decode("utf-8", "replace")
         return status, steps, stderr
@@ -259,9 +263,10 @@ class Context:
         return calls, injected
 
 
-def check_files(ctx, initial, new, failed):
-    """The problems of the data folder after a faulted save: every file its old or its new content, a
-    new file only with its new ".bak", no temporary file."""
+def check_files(ctx, initial, new, failed, between=()):
+    """The problems of the data folder after a faulted save: every file its old or its new content (or
+    its content at one of the states `between` of the run without a fault), a new file only with its
+    new ".bak", no temporary file."""
     problems = []
     old = initial.old
     now = snapshot(ctx.data, initial)
@@ -274,7 +279,7 @@ def check_files(ctx, initial, new, failed):
         value = now.get(rel)
         if rel.endswith(".~lc") and value is None and failed:
             continue  # a stale lock taken over whose new lock could not be written: gone, reported
-        if value != old.get(rel) and value != new.get(rel):
+        if value != old.get(rel) and value != new.get(rel) and all(value != b.get(rel) for b in between):
             problems.append("%s is neither its old nor its new content" % rel)
     for rel in sorted(set(old) | set(new)):
         bak = backup_of(rel)
@@ -366,13 +371,41 @@ def sweep_path(ctx, path, errnos, limit, base):
     return calls, injected_count, failures
 
 
-def check_window_run(ctx, initial, new, ref, status, steps, injected, err, stderr):
+def check_window_run(ctx, argv, initial, new, ref, status, steps, injected, err, stderr):
     """The problems of one faulted run of the probe. After each save every file is its old or its new
     content; a save the window took for done left the files as in the run without a fault; a failed
     one was reported naming the file and kept every edit; the last save wrote everything."""
     problems = []
     if status != 0 or not steps:
         return ["probe status %d: %s" % (status, stderr.strip().replace("\n", " ")[:300])]
+    if steps[0][0]["step"] == "open":
+        report, (files_problems, _) = steps[0]
+        problems += ["after open: %s" % p for p in files_problems]
+        problems += check_message("\n".join(report["messages"]), injected, err, "the window")
+        status, again, stderr = ctx.probe(argv, None, lambda r: None)
+        if status != 0 or not again or again[-1][0]["failed"]:
+            problems.append("the next opening fails: %s %s" % ([r for r, _ in again], stderr[:300]))
+        elif snapshot(ctx.data, initial) != new:
+            problems.append("after the next opening not every file is new")
+        return problems
+    # Files whose failure the window reported and may stay old: the lock's usage log (the lock is kept),
+    # and the lock that could not be released.
+    tolerated = set()
+    if steps[-1][0]["step"] == "release":
+        report = steps.pop()[0]
+        if report["failed"]:
+            problems += check_message("\n".join(report["messages"]), injected, err, "the release")
+            tolerated.add(os.path.relpath(TEMP.sub("", injected[1]), ctx.data) if injected else "")
+    elif steps[-1][0]["step"] != "open":
+        problems.append("no report of the lock's release")
+    if injected and injected[1].endswith(".log"):
+        told = [r for r, _ in steps if not check_message("\n".join(r["messages"]), injected, err)]
+        if told:
+            tolerated.add(os.path.relpath(injected[1], ctx.data))
+
+    def differing(a, b):
+        return sorted(rel for rel in set(a) | set(b) if a.get(rel) != b.get(rel) and rel not in tolerated)
+
     failed_before = False
     for report, (files_problems, now) in steps:
         step = report["step"]
@@ -380,8 +413,9 @@ def check_window_run(ctx, initial, new, ref, status, steps, injected, err, stder
         if not report["edits_kept"]:
             problems.append("the edits are lost after %s" % step)
         if not report["failed"]:
-            if not failed_before and step in ref and now != ref[step]:
-                problems.append("%s reported no failure, but the files are not as without a fault" % step)
+            if not failed_before and step in ref and differing(now, ref[step]):
+                problems.append("%s reported no failure, but the files are not as without a fault: %s" % (
+                    step, ", ".join(differing(now, ref[step]))))
             continue
         failed_before = True
         if not report["messages"]:
@@ -393,9 +427,8 @@ def check_window_run(ctx, initial, new, ref, status, steps, injected, err, stder
     if steps[-1][0]["failed"] or steps[-1][0]["unsaved"]:
         problems.append("the last save (%s) did not write everything" % steps[-1][0]["step"])
     after = snapshot(ctx.data, initial)
-    if after != new:
-        problems.append("at the end not every file is new: " + ", ".join(
-            sorted(rel for rel in set(after) | set(new) if after.get(rel) != new.get(rel))))
+    if differing(after, new):
+        problems.append("at the end not every file is new: " + ", ".join(differing(after, new)))
     return problems
 
 
@@ -422,11 +455,11 @@ def sweep_window(ctx, path, errnos, limit, base):
     for err in errnos:
         for n in points:
             initial.restore(ctx.data)
-            status, steps, stderr = ctx.probe(path.argv, (n, err), lambda r: check_files(ctx, initial, new, True))
+            status, steps, stderr = ctx.probe(path.argv, (n, err), lambda r: check_files(ctx, initial, new, True, ref.values()))
             _, injected = ctx.fault_log()
             if injected:
                 injected_count += 1
-            problems = check_window_run(ctx, initial, new, ref, status, steps, injected, err, stderr)
+            problems = check_window_run(ctx, path.argv, initial, new, ref, status, steps, injected, err, stderr)
             if problems:
                 what = " ".join(injected) if injected else "no fault"
                 failures.append("%s %s #%d (%s): %s\n    reports: %s" % (

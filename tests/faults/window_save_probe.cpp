@@ -2,9 +2,10 @@
 // saves the way a teacher does, for the window paths of fault_sweep.py. After each save it prints one
 // JSON line on stdout and waits for a line on stdin (the driver looks at the files meanwhile):
 //   step        the save: "calc" (評定計算 of period 1), "close" (もどる), "again" (もどる once more,
-//               only after a close that failed)
+//               only after a close that failed), "release" (the lock after the window closed), or "open"
+//               (the lock was refused, nothing opened)
 //   failed      the save did not write everything (the window stayed open, or results are pending)
-//   messages    the message boxes shown during the save
+//   messages    the message boxes shown since the last report
 //   unsaved     the window still has changes to write
 //   edits_kept  every edit is still in the window
 // The questions of 評定計算 are answered Yes, a failed close "キャンセル" (stay); the next close
@@ -14,15 +15,22 @@
 //   window_save_probe evaluation DATA  the evaluation window of the demo teacher, grade 1 国語: a typed
 //                                      score, the automatic estimate, 評定計算 of period 1
 #include "app/DemoSchool.h"
+#include "app/NextSequence.h"
+#include "app/SharedLock.h"
+#include "app/Startup.h"
+#include "common/DataPaths.h"
 #include "evaluation/EvaluationSession.h"
 #include "evaluation/Worksheet.h"
+#include "evaluation/ui/EvaluationWindow.h"
 #include "evaluation/ui/Hyoutei1Form.h"
 #include "support/gui/GuiFixture.h"
 #include "testscores/ui/ScoreEntryModel.h"
+#include "testscores/ui/ScoreEntryWindow.h"
 #include "testscores/ui/TInput1Form.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -48,7 +56,6 @@ struct Cell {
 bool report(const char *step, test::ScriptedPrompter &prompter, const std::function<void()> &save,
             const std::function<bool()> &failed, const std::function<bool()> &unsaved,
             const std::function<bool()> &editsKept) {
-    prompter.clear();
     if (std::string(step) == "close")
         prompter.script({Prompter::Answer::Cancel});
     else if (std::string(step) == "calc")
@@ -65,6 +72,7 @@ bool report(const char *step, test::ScriptedPrompter &prompter, const std::funct
     const QByteArray json = QJsonDocument(r).toJson(QJsonDocument::Compact) + '\n';
     std::fwrite(json.constData(), 1, std::size_t(json.size()), stdout);
     std::fflush(stdout);
+    prompter.clear();
     std::string line;
     return bool(std::getline(std::cin, line));
 }
@@ -79,18 +87,8 @@ void closeTwice(QWidget *w, test::ScriptedPrompter &prompter, const std::functio
         report("again", prompter, click, open, unsaved, editsKept);
 }
 
-int probeScoreEntry(const QString &dataFolder) {
-    test::TestPlatform doubles;
-    ScoreEntryContext c;
-    c.mainCaption = QStringLiteral("TAVRO");
-    c.dataFolder = dataFolder;
-    c.nendo = GuiFixture::kNendo;
-    c.grade = 1;
-    c.kyouka = QStringLiteral("国語");
-    c.testCode = QStringLiteral("A");
-    c.testName = QStringLiteral("1学期中間テスト");
-    c.chargeClasses = QStringLiteral("123");
-    TInput1Form w(c, doubles.platform());
+int probeScoreEntry(const WorkingContext &context, test::TestPlatform &doubles) {
+    TInput1Form w(scoreEntryContextOf(context, false), doubles.platform());
     if (!GuiFixture::showAt(&w) || w.session().tabCount() == 0) {
         std::fprintf(stderr, "the window did not open\n");
         return 2;
@@ -138,18 +136,8 @@ int probeScoreEntry(const QString &dataFolder) {
     return 0;
 }
 
-int probeEvaluation(const QString &dataFolder) {
-    test::TestPlatform doubles;
-    EvaluationContext c;
-    c.mainCaption = QStringLiteral("TAVRO");
-    c.dataFolder = dataFolder;
-    c.nendo = GuiFixture::kNendo;
-    c.grade = 1;
-    c.kyouka = QStringLiteral("国語");
-    c.chargeClasses = QStringLiteral("123");
-    c.classType = false;
-    c.teacherName = DemoSchool::teacherNames().at(1);
-    THyoutei1Form w(c, doubles.platform());
+int probeEvaluation(const WorkingContext &context, test::TestPlatform &doubles) {
+    THyoutei1Form w(evaluationContextOf(context, false), doubles.platform());
     EvaluationSession &s = w.session();
     if (!GuiFixture::showAt(&w, QSize(1280, 800)) || s.readOnly()) {
         std::fprintf(stderr, "the window did not open for writing\n");
@@ -199,12 +187,45 @@ int probeEvaluation(const QString &dataFolder) {
 int main(int argc, char **argv) {
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() != 3 || (args[1] != QLatin1String("input") && args[1] != QLatin1String("evaluation"))) {
+    const bool input = args.size() == 3 && args[1] == QLatin1String("input");
+    if (args.size() != 3 || (!input && args[1] != QLatin1String("evaluation"))) {
         std::fprintf(stderr, "usage: window_save_probe input|evaluation DATA\n");
         return 2;
     }
-    QString data = args[2];
-    if (!data.endsWith(QLatin1Char('/')))
-        data += QLatin1Char('/');
-    return args[1] == QLatin1String("input") ? probeScoreEntry(data) : probeEvaluation(data);
+    test::TestPlatform doubles;
+    const int nendo = schoolYearOf(doubles.clock.now().date());
+    WorkingContext context = loadContext(paths::withTrailingSeparator(args[2]), nendo, nendo);
+    context.mainCaption = QStringLiteral("TAVRO");
+
+    // "次へ" of the page: the lock is taken before the window opens and released after it closed.
+    DataPageChoice choice;
+    choice.page = input ? DataPage::PeriodicTest : DataPage::Compulsory;
+    choice.gradeIndex = 0;
+    choice.subject = QStringLiteral("国語");
+    if (input) {
+        choice.testIndex = 0;
+        choice.testName = QStringLiteral("1学期中間テスト");
+    }
+    const auto login = [](const LoginInputs &) {
+        return std::optional<LoginResult>(
+            LoginResult{DemoSchool::teacherNames().at(1), QStringLiteral("123")});
+    };
+    int status = 0;
+    const auto open = [&](const WorkingContext &c) {
+        status = input ? probeScoreEntry(c, doubles) : probeEvaluation(c, doubles);
+    };
+    SharedLock lock(doubles.prompter, doubles.clock, doubles.workstation);
+    doubles.prompter.clear();
+    const NextResult result = runNextSequence(context, choice, doubles.prompter, lock, login, open);
+    if (result != NextResult::Opened) {
+        // Nothing was edited: the report of the refused opening.
+        report(
+            "open", doubles.prompter, [] {}, [] { return true; }, [] { return false; }, [] { return true; });
+        return result == NextResult::LockRefused ? 0 : 2;
+    }
+    const QString lockName = lockNameFor(context, choice.page);
+    report(
+        "release", doubles.prompter, [] {}, [&] { return QFileInfo::exists(lockName); }, [] { return false; },
+        [] { return true; });
+    return status;
 }
