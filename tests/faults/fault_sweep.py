@@ -8,6 +8,11 @@ exactly the new state, or fail with status 1 (or succeed with a warning) and a J
 that names the file and the reason of the error, leaving every file byte for byte its old or its new
 content: a file is only new together with its new ".bak", and no temporary file is left behind. The
 command then runs once more without a fault and must succeed.
+
+With --probe, the saves of the windows are swept the same way through tests/faults/window_save_probe,
+which opens a window through 次へ (the lock), edits it with keys and a paste and saves it: after each
+save the files are checked as above; a failed save must be reported by the window naming the file and
+the reason, with every edit still in the window, and the next save must write everything.
 """
 
 import argparse
@@ -320,7 +325,19 @@ def check_run(ctx, path, run, initial, new, injected, err):
     return problems + check_message(run.stderr, injected, err)
 
 
-def sweep_path(ctx, path, errnos, limit, base):
+def sample(calls, limit, edges=0, stride=0):
+    """The calls to fail: all, or with `stride` every call of the first and last `edges` and every
+    stride-th between them, or else at most `limit` spread evenly, always with the last."""
+    points = list(range(1, calls + 1))
+    if stride > 1:
+        return [n for n in points if n <= edges or n > calls - edges or (n - edges) % stride == 0]
+    if limit and len(points) > limit:
+        step = len(points) / limit
+        points = sorted({points[int(i * step)] for i in range(limit)} | {points[-1]})
+    return points
+
+
+def sweep_path(ctx, path, errnos, limit, base, edges=0, stride=0):
     folder = os.path.join(ctx.work, "initial-" + path.name)
     if path.empty:
         os.makedirs(folder)
@@ -344,10 +361,7 @@ def sweep_path(ctx, path, errnos, limit, base):
     if new == initial.old:
         raise RuntimeError("%s changes nothing" % path.name)
 
-    points = list(range(1, calls + 1))
-    if limit and len(points) > limit:
-        step = len(points) / limit
-        points = sorted({points[int(i * step)] for i in range(limit)} | {points[-1]})
+    points = sample(calls, limit, edges, stride)
     failures, injected_count = [], 0
     for err in errnos:
         for n in points:
@@ -447,10 +461,7 @@ def sweep_window(ctx, path, errnos, limit, base):
     if new == initial.old:
         raise RuntimeError("%s changes nothing" % path.name)
 
-    points = list(range(1, calls + 1))
-    if limit and len(points) > limit:
-        step = len(points) / limit
-        points = sorted({points[int(i * step)] for i in range(limit)} | {points[-1]})
+    points = sample(calls, limit)
     failures, injected_count = [], 0
     for err in errnos:
         for n in points:
@@ -477,6 +488,9 @@ def main():
     parser.add_argument("--paths", default="", help="comma-separated path names (default: all)")
     parser.add_argument("--limit", type=int, default=0, help="at most this many N per path and errno")
     parser.add_argument("--demo-limit", type=int, default=0, help="the same for demo (default: --limit)")
+    parser.add_argument("--demo-stride", type=int, default=0,
+                        help="demo: every N in the first and last --demo-edges calls, every stride-th between")
+    parser.add_argument("--demo-edges", type=int, default=100)
     parser.add_argument("--skip", default="", help="comma-separated path names to leave out")
     parser.add_argument("--reads", action="store_true", help="let opens for reading fail too")
     args = parser.parse_args()
@@ -494,8 +508,11 @@ def main():
         for path in chosen:
             started = time.time()
             limit = args.demo_limit if path.empty and args.demo_limit else args.limit
-            sweep = sweep_window if isinstance(path, WindowPath) else sweep_path
-            calls, injected, failures = sweep(ctx, path, errnos, limit, base)
+            if isinstance(path, WindowPath):
+                calls, injected, failures = sweep_window(ctx, path, errnos, limit, base)
+            else:
+                stride = args.demo_stride if path.empty else 0
+                calls, injected, failures = sweep_path(ctx, path, errnos, limit, base, args.demo_edges, stride)
             print("%-16s %8d %10d %10d %8.1fs" % (path.name, calls, injected, len(failures), time.time() - started),
                   flush=True)
             all_failures += failures
