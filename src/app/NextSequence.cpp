@@ -7,6 +7,8 @@
 #include "config/Electives.h"
 #include "platform/Prompter.h"
 
+#include <QDir>
+
 namespace tavro {
 
 namespace {
@@ -87,10 +89,19 @@ NextResult runNextSequence(WorkingContext &context, const DataPageChoice &choice
     const QString name = lockNameFor(context, choice.page);
     if (!lock.acquireLock(name, context.teacherName))
         return NextResult::LockRefused;
+    // A lock left behind would refuse the next opening as "in use": the teacher is told.
     struct Release {
         const QString &name;
-        ~Release() { SharedLock::releaseLock(name); }
-    } release{name};
+        Prompter &prompter;
+        ~Release() {
+            QString reason;
+            if (!SharedLock::releaseLock(name, &reason))
+                prompter.message(kCaption,
+                                 QStringLiteral("ロックを解除できませんでした。\r\n%1\r\n%2")
+                                     .arg(QDir::toNativeSeparators(name), reason),
+                                 Prompter::Icon::Warning);
+        }
+    } release{name, prompter};
     openWindow(context);
     return NextResult::Opened;
 }

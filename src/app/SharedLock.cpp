@@ -133,6 +133,8 @@ bool SharedLock::acquireLock(const QString &lockName, const QString &teacherName
             }
         }
         if (!failed) {
+            // The lock folder again: a retry after it could not be made must not fail the same way.
+            paths::ensureFolder(QFileInfo(path).absolutePath());
             QString reason;
             const Create created = createExclusively(path, text, reason);
             if (created == Create::Created) {
@@ -143,7 +145,8 @@ bool SharedLock::acquireLock(const QString &lockName, const QString &teacherName
                 continue; // another workstation was quicker: it is in use now
             m_lastError = withName(path, reason);
         }
-        if (m_prompter.ask(kCaption, diskMessage(), Prompter::Buttons::OkCancel, Prompter::Answer::Ok,
+        if (m_prompter.ask(kCaption, diskMessage() + QStringLiteral("\r\n\r\n") + m_lastError,
+                           Prompter::Buttons::OkCancel, Prompter::Answer::Ok,
                            Prompter::Icon::Warning) != Prompter::Answer::Ok)
             break;
     }

@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -70,6 +71,7 @@ private slots:
     void nextDoesNothingWithoutASelection();
     void nextStopsWithoutClasses();
     void nextRunsLoginLockAndWindow();
+    void nextReportsALockThatCannotBeReleased();
     void nextReadOnlyRules_data();
     void nextReadOnlyRules();
     void nextStopsOnCancelAndRefusal();
@@ -164,7 +166,8 @@ void SharedLockTest::lockRenewedWhileAskedIsAskedAgain() {
     QVERIFY(!QFile::exists(SharedLock::logPath(f.name)));
 }
 
-// "~temp" cannot hold files (here it is a file itself): the disk message repeats on OK until Cancel.
+// "~temp" cannot hold files (here it is a file itself): the disk message with the file and the reason
+// repeats on OK until Cancel; once the folder can be made, OK makes it.
 void SharedLockTest::unwritableFolderAsksUntilCancel() {
     QTemporaryDir dir;
     const QString data = dir.path() + '/';
@@ -173,9 +176,26 @@ void SharedLockTest::unwritableFolderAsksUntilCancel() {
     test::TestPlatform doubles;
     doubles.prompter.script({Answer::Ok, Answer::Ok, Answer::Cancel});
     SharedLock lock(doubles.prompter, doubles.clock, doubles.workstation);
-    QVERIFY(!lock.acquireLock(SharedLock::lockName(data, 2024, "", "1", "国語"), "山田太郎"));
-    QCOMPARE(doubles.prompter.texts(), QStringList(3, SharedLock::diskMessage()));
+    const QString name = SharedLock::lockName(data, 2024, "", "1", "国語");
+    QVERIFY(!lock.acquireLock(name, "山田太郎"));
+    QCOMPARE(doubles.prompter.texts().size(), 3);
+    for (const QString &text : doubles.prompter.texts()) {
+        QVERIFY2(text.startsWith(SharedLock::diskMessage() + "\r\n\r\n" + QDir::toNativeSeparators(name)),
+                 qPrintable(text));
+        QVERIFY(text.size() > SharedLock::diskMessage().size() + 4 + name.size() + 1); // and the reason
+    }
     QCOMPARE(doubles.prompter.shown().last().buttons, Prompter::Buttons::OkCancel);
+
+    // Once "~temp" can be made again, OK makes it and takes the lock.
+    ActingPrompter acting;
+    acting.act = [&](const QString &) {
+        QFile::remove(SharedLock::folder(data));
+        return acting.texts.size() < 2 ? Answer::Ok : Answer::Cancel;
+    };
+    SharedLock retrying(acting, doubles.clock, doubles.workstation);
+    QVERIFY(retrying.acquireLock(name, "山田太郎"));
+    QCOMPARE(acting.texts.size(), 1);
+    QVERIFY(QFileInfo(name).isFile());
 }
 
 void SharedLockTest::failingLogDoesNotTakeTheLockBack() {
@@ -309,6 +329,27 @@ void SharedLockTest::nextRunsLoginLockAndWindow() {
     QCOMPARE(s.run(choice(DataPage::AchievementTest, 2, "英語", 0, "第1回")), NextResult::Opened);
     QCOMPARE(s.lockSeenOpen, QString("202413英語.~lc"));
     QCOMPARE(s.opened, 3);
+}
+
+// The lock cannot be removed after the window closed (here a folder took its place): a message names it.
+void SharedLockTest::nextReportsALockThatCannotBeReleased() {
+    Sequence s;
+    const QString lockName = SharedLock::lockName(s.context.dataFolder, 2024, "", "1", "国語");
+    bool replaced = false;
+    const auto open = [&](const WorkingContext &) {
+        replaced = QFile::remove(lockName) && QDir().mkpath(lockName + "/x");
+    };
+    const auto login = [&](const LoginInputs &) { return s.loginAnswer; };
+    QCOMPARE(runNextSequence(s.context, choice(DataPage::Compulsory, 0, "国語"), s.doubles.prompter, s.lock,
+                             login, open),
+             NextResult::Opened);
+    QVERIFY(replaced);
+    QCOMPARE(s.doubles.prompter.shown().size(), 1);
+    const QString text = s.doubles.prompter.texts().first();
+    QVERIFY2(
+        text.startsWith("ロックを解除できませんでした。\r\n" + QDir::toNativeSeparators(lockName) + "\r\n") &&
+            !text.endsWith("\r\n"),
+        qPrintable(text));
 }
 
 void SharedLockTest::nextReadOnlyRules_data() {

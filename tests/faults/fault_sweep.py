@@ -8,6 +8,11 @@ exactly the new state, or fail with status 1 (or succeed with a warning) and a J
 that names the file and the reason of the error, leaving every file byte for byte its old or its new
 content: a file is only new together with its new ".bak", and no temporary file is left behind. The
 command then runs once more without a fault and must succeed.
+
+With --probe, the saves of the windows are swept the same way through tests/faults/window_save_probe,
+which opens a window through 次へ (the lock), edits it with keys and a paste and saves it: after each
+save the files are checked as above; a failed save must be reported by the window naming the file and
+the reason, with every edit still in the window, and the next save must write everything.
 """
 
 import argparse
@@ -18,6 +23,7 @@ import shutil
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 
 YEAR = "2024"
@@ -114,6 +120,19 @@ def paths(ctx):
     ]
 
 
+class WindowPath:
+    """A save of a window, made by the probe: its arguments before the data folder."""
+
+    def __init__(self, name, argv):
+        self.name = name
+        self.argv = argv
+        self.empty = False
+
+
+def window_paths():
+    return [WindowPath("window-input", ["input"]), WindowPath("window-evaluation", ["evaluation"])]
+
+
 def stats(folder):
     """Every file and folder under `folder` with its size and modification time."""
     entries = {}
@@ -189,8 +208,9 @@ class Context:
         self.log = os.path.join(self.work, "fault.log")
         self.now = str(int(time.time()))
         self.reads = args.reads
+        self.probe_path = args.probe
 
-    def cli(self, argv, stdin=b"", fault=None, check=False):
+    def env(self, fault):
         env = dict(os.environ)
         env.pop("LD_PRELOAD", None)
         if fault is not None:
@@ -200,12 +220,41 @@ class Context:
                         "TAVRO_FAULT_READS": "1" if self.reads else "0"})
             if os.path.exists(self.log):
                 os.remove(self.log)
+        return env
+
+    def cli(self, argv, stdin=b"", fault=None, check=False):
+        env = self.env(fault)
         r = subprocess.run([self.cli_path] + argv, input=stdin, capture_output=True, env=env, timeout=120)
         r.stdout = r.stdout.decode("utf-8", "replace")
         r.stderr = r.stderr.decode("utf-8", "replace")
         if check and r.returncode != 0:
             raise RuntimeError("%s: status %d\n%s" % (" ".join(argv), r.returncode, r.stderr))
         return r
+
+    def probe(self, argv, fault, between):
+        """Runs the window probe; `between(report)` runs after each save, before the next. Returns the
+        exit status, the reports of the saves with what `between` returned for each, and stderr."""
+        env = self.env(fault)
+        env["QT_QPA_PLATFORM"] = "offscreen"
+        steps = []
+        with tempfile.TemporaryFile() as err:
+            p = subprocess.Popen([self.probe_path] + argv + [self.data], stdin=subprocess.PIPE,
+                                 stdout=subprocess.PIPE, stderr=err, env=env)
+            watchdog = threading.Timer(120, p.kill)  # a window that never returns fails the run
+            watchdog.start()
+            for line in p.stdout:
+                report = json.loads(line.decode("utf-8"))
+                steps.append((report, between(report)))
+                try:
+                    p.stdin.write(b"\n")
+                    p.stdin.flush()
+                except BrokenPipeError:
+                    break
+            status = p.wait()
+            watchdog.cancel()
+            err.seek(0)
+            stderr = err.read().decode("utf-8", "replace")
+        return status, steps, stderr
 
     def fault_log(self):
         calls, injected = 0, None
@@ -219,8 +268,10 @@ class Context:
         return calls, injected
 
 
-def check_run(ctx, path, run, initial, new, injected, err):
-    """The problems of one faulted run, as texts."""
+def check_files(ctx, initial, new, failed, between=()):
+    """The problems of the data folder after a faulted save: every file its old or its new content (or
+    its content at one of the states `between` of the run without a fault), a new file only with its
+    new ".bak", no temporary file."""
     problems = []
     old = initial.old
     now = snapshot(ctx.data, initial)
@@ -231,9 +282,9 @@ def check_run(ctx, path, run, initial, new, injected, err):
         if rel in temps:
             continue
         value = now.get(rel)
-        if rel.endswith(".~lc") and value is None and run.returncode == 1:
+        if rel.endswith(".~lc") and value is None and failed:
             continue  # a stale lock taken over whose new lock could not be written: gone, reported
-        if value != old.get(rel) and value != new.get(rel):
+        if value != old.get(rel) and value != new.get(rel) and all(value != b.get(rel) for b in between):
             problems.append("%s is neither its old nor its new content" % rel)
     for rel in sorted(set(old) | set(new)):
         bak = backup_of(rel)
@@ -241,29 +292,52 @@ def check_run(ctx, path, run, initial, new, injected, err):
             continue
         if now.get(rel) == new.get(rel) != old.get(rel) and now.get(bak) != new.get(bak):
             problems.append("%s is new but %s is not" % (rel, bak))
-    if run.returncode == 0 and now == new:
-        return problems  # the fault did no harm
-    if run.returncode not in (0, 1):
-        problems.append("exit status %d" % run.returncode)
-    stderr = run.stderr
-    if not japanese(stderr):
-        problems.append("no Japanese message on stderr")
+    return problems, now
+
+
+def check_message(text, injected, err, where="stderr"):
+    """The problems of the report of a failure: Japanese, naming the file and the reason."""
+    problems = []
+    if not japanese(text):
+        problems.append("no Japanese message on " + where)
     if injected and injected[0] == "open(read)":
         return problems  # readers refuse with their own message; what counts is that nothing is lost
     name = os.path.basename(TEMP.sub("", injected[1])) if injected else ""
     stem = os.path.splitext(name)[0]
-    if name and name not in stderr and (stem + ".") not in stderr:
-        problems.append("stderr does not name %s" % name)
+    if name and name not in text and (stem + ".") not in text:
+        problems.append("%s does not name %s" % (where, name))
     # A folder that could not be made shows as the missing folder of the file written into it.
     reasons = [REASONS[err]] + (["見つかりません"] if injected and injected[0].startswith("mkdir") else [])
-    if not any(r in stderr for r in reasons):
-        problems.append("stderr lacks the reason 「%s」" % REASONS[err])
-    if "Unknown error" in stderr or "原因のわからない" in stderr:
-        problems.append("stderr reports an unknown error")
+    if not any(r in text for r in reasons):
+        problems.append("%s lacks the reason 「%s」" % (where, REASONS[err]))
+    if "Unknown error" in text or "原因のわからない" in text:
+        problems.append("%s reports an unknown error" % where)
     return problems
 
 
-def sweep_path(ctx, path, errnos, limit, base):
+def check_run(ctx, path, run, initial, new, injected, err):
+    """The problems of one faulted run, as texts."""
+    problems, now = check_files(ctx, initial, new, run.returncode == 1)
+    if run.returncode == 0 and now == new:
+        return problems  # the fault did no harm
+    if run.returncode not in (0, 1):
+        problems.append("exit status %d" % run.returncode)
+    return problems + check_message(run.stderr, injected, err)
+
+
+def sample(calls, limit, edges=0, stride=0):
+    """The calls to fail: all, or with `stride` every call of the first and last `edges` and every
+    stride-th between them, or else at most `limit` spread evenly, always with the last."""
+    points = list(range(1, calls + 1))
+    if stride > 1:
+        return [n for n in points if n <= edges or n > calls - edges or (n - edges) % stride == 0]
+    if limit and len(points) > limit:
+        step = len(points) / limit
+        points = sorted({points[int(i * step)] for i in range(limit)} | {points[-1]})
+    return points
+
+
+def sweep_path(ctx, path, errnos, limit, base, edges=0, stride=0):
     folder = os.path.join(ctx.work, "initial-" + path.name)
     if path.empty:
         os.makedirs(folder)
@@ -287,10 +361,7 @@ def sweep_path(ctx, path, errnos, limit, base):
     if new == initial.old:
         raise RuntimeError("%s changes nothing" % path.name)
 
-    points = list(range(1, calls + 1))
-    if limit and len(points) > limit:
-        step = len(points) / limit
-        points = sorted({points[int(i * step)] for i in range(limit)} | {points[-1]})
+    points = sample(calls, limit, edges, stride)
     failures, injected_count = [], 0
     for err in errnos:
         for n in points:
@@ -314,14 +385,112 @@ def sweep_path(ctx, path, errnos, limit, base):
     return calls, injected_count, failures
 
 
+def check_window_run(ctx, argv, initial, new, ref, status, steps, injected, err, stderr):
+    """The problems of one faulted run of the probe. After each save every file is its old or its new
+    content; a save the window took for done left the files as in the run without a fault; a failed
+    one was reported naming the file and kept every edit; the last save wrote everything."""
+    problems = []
+    if status != 0 or not steps:
+        return ["probe status %d: %s" % (status, stderr.strip().replace("\n", " ")[:300])]
+    if steps[0][0]["step"] == "open":
+        report, (files_problems, _) = steps[0]
+        problems += ["after open: %s" % p for p in files_problems]
+        problems += check_message("\n".join(report["messages"]), injected, err, "the window")
+        status, again, stderr = ctx.probe(argv, None, lambda r: None)
+        if status != 0 or not again or again[-1][0]["failed"]:
+            problems.append("the next opening fails: %s %s" % ([r for r, _ in again], stderr[:300]))
+        elif snapshot(ctx.data, initial) != new:
+            problems.append("after the next opening not every file is new")
+        return problems
+    # Files whose failure the window reported and may stay old: the lock's usage log (the lock is kept),
+    # and the lock that could not be released.
+    tolerated = set()
+    if steps[-1][0]["step"] == "release":
+        report = steps.pop()[0]
+        if report["failed"]:
+            problems += check_message("\n".join(report["messages"]), injected, err, "the release")
+            tolerated.add(os.path.relpath(TEMP.sub("", injected[1]), ctx.data) if injected else "")
+    elif steps[-1][0]["step"] != "open":
+        problems.append("no report of the lock's release")
+    if injected and injected[1].endswith(".log"):
+        told = [r for r, _ in steps if not check_message("\n".join(r["messages"]), injected, err)]
+        if told:
+            tolerated.add(os.path.relpath(injected[1], ctx.data))
+
+    def differing(a, b):
+        return sorted(rel for rel in set(a) | set(b) if a.get(rel) != b.get(rel) and rel not in tolerated)
+
+    failed_before = False
+    for report, (files_problems, now) in steps:
+        step = report["step"]
+        problems += ["after %s: %s" % (step, p) for p in files_problems]
+        if not report["edits_kept"]:
+            problems.append("the edits are lost after %s" % step)
+        if not report["failed"]:
+            if not failed_before and step in ref and differing(now, ref[step]):
+                problems.append("%s reported no failure, but the files are not as without a fault: %s" % (
+                    step, ", ".join(differing(now, ref[step]))))
+            continue
+        failed_before = True
+        if not report["messages"]:
+            problems.append("%s failed without a message" % step)
+        else:
+            problems += check_message("\n".join(report["messages"]), injected, err, "the window")
+        if not report["unsaved"]:
+            problems.append("the window has nothing left to save after the failed %s" % step)
+    if steps[-1][0]["failed"] or steps[-1][0]["unsaved"]:
+        problems.append("the last save (%s) did not write everything" % steps[-1][0]["step"])
+    after = snapshot(ctx.data, initial)
+    if differing(after, new):
+        problems.append("at the end not every file is new: " + ", ".join(differing(after, new)))
+    return problems
+
+
+def sweep_window(ctx, path, errnos, limit, base):
+    folder = os.path.join(ctx.work, "initial-" + path.name)
+    shutil.copytree(base, folder, symlinks=True)
+    initial = Initial(folder)
+    shutil.rmtree(ctx.data, ignore_errors=True)
+    initial.restore(ctx.data)
+    status, steps, stderr = ctx.probe(path.argv, (0, "EIO"), lambda r: snapshot(ctx.data))
+    if status != 0 or not steps or any(r["failed"] for r, _ in steps):
+        raise RuntimeError("%s fails without a fault: %s %s" % (path.name, [r for r, _ in steps], stderr))
+    ref = {r["step"]: state for r, state in steps}
+    calls, _ = ctx.fault_log()
+    new = snapshot(ctx.data)
+    if new == initial.old:
+        raise RuntimeError("%s changes nothing" % path.name)
+
+    points = sample(calls, limit)
+    failures, injected_count = [], 0
+    for err in errnos:
+        for n in points:
+            initial.restore(ctx.data)
+            status, steps, stderr = ctx.probe(path.argv, (n, err), lambda r: check_files(ctx, initial, new, True, ref.values()))
+            _, injected = ctx.fault_log()
+            if injected:
+                injected_count += 1
+            problems = check_window_run(ctx, path.argv, initial, new, ref, status, steps, injected, err, stderr)
+            if problems:
+                what = " ".join(injected) if injected else "no fault"
+                failures.append("%s %s #%d (%s): %s\n    reports: %s" % (
+                    path.name, err, n, what, "; ".join(problems),
+                    json.dumps([r for r, _ in steps], ensure_ascii=False)[:600]))
+    return calls, injected_count, failures
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument("--cli", required=True)
     parser.add_argument("--lib", required=True)
+    parser.add_argument("--probe", default="", help="window_save_probe: sweeps the windows' saves too")
     parser.add_argument("--errno", default="ENOSPC,EIO,EACCES,EROFS")
     parser.add_argument("--paths", default="", help="comma-separated path names (default: all)")
     parser.add_argument("--limit", type=int, default=0, help="at most this many N per path and errno")
     parser.add_argument("--demo-limit", type=int, default=0, help="the same for demo (default: --limit)")
+    parser.add_argument("--demo-stride", type=int, default=0,
+                        help="demo: every N in the first and last --demo-edges calls, every stride-th between")
+    parser.add_argument("--demo-edges", type=int, default=100)
     parser.add_argument("--skip", default="", help="comma-separated path names to leave out")
     parser.add_argument("--reads", action="store_true", help="let opens for reading fail too")
     args = parser.parse_args()
@@ -330,7 +499,8 @@ def main():
     try:
         base = os.path.join(ctx.work, "base")
         ctx.cli(["demo", base, "--year", YEAR], check=True)
-        chosen = [p for p in paths(ctx) if (not args.paths or p.name in args.paths.split(","))
+        every = paths(ctx) + (window_paths() if args.probe else [])
+        chosen = [p for p in every if (not args.paths or p.name in args.paths.split(","))
                   and p.name not in args.skip.split(",")]
         errnos = args.errno.split(",")
         all_failures = []
@@ -338,7 +508,11 @@ def main():
         for path in chosen:
             started = time.time()
             limit = args.demo_limit if path.empty and args.demo_limit else args.limit
-            calls, injected, failures = sweep_path(ctx, path, errnos, limit, base)
+            if isinstance(path, WindowPath):
+                calls, injected, failures = sweep_window(ctx, path, errnos, limit, base)
+            else:
+                stride = args.demo_stride if path.empty else 0
+                calls, injected, failures = sweep_path(ctx, path, errnos, limit, base, args.demo_edges, stride)
             print("%-16s %8d %10d %10d %8.1fs" % (path.name, calls, injected, len(failures), time.time() - started),
                   flush=True)
             all_failures += failures

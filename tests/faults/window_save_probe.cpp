@@ -1,0 +1,231 @@
+// Opens a window of the program offscreen on a data folder, edits it through its own event path and
+// saves the way a teacher does, for the window paths of fault_sweep.py. After each save it prints one
+// JSON line on stdout and waits for a line on stdin (the driver looks at the files meanwhile):
+//   step        the save: "calc" (評定計算 of period 1), "close" (もどる), "again" (もどる once more,
+//               only after a close that failed), "release" (the lock after the window closed), or "open"
+//               (the lock was refused, nothing opened)
+//   failed      the save did not write everything (the window stayed open, or results are pending)
+//   messages    the message boxes shown since the last report
+//   unsaved     the window still has changes to write
+//   edits_kept  every edit is still in the window
+// The questions of 評定計算 are answered Yes, a failed close "キャンセル" (stay); the next close
+// gets the default answers.
+//   window_save_probe input DATA       the score-entry window: grade 1 国語, test A, classes 1..3,
+//                                      typed into classes 1 and 2 and a paste
+//   window_save_probe evaluation DATA  the evaluation window of the demo teacher, grade 1 国語: a typed
+//                                      score, the automatic estimate, 評定計算 of period 1
+#include "app/DemoSchool.h"
+#include "app/NextSequence.h"
+#include "app/SharedLock.h"
+#include "app/Startup.h"
+#include "common/DataPaths.h"
+#include "evaluation/EvaluationSession.h"
+#include "evaluation/Worksheet.h"
+#include "evaluation/ui/EvaluationWindow.h"
+#include "evaluation/ui/Hyoutei1Form.h"
+#include "support/gui/GuiFixture.h"
+#include "testscores/ui/ScoreEntryModel.h"
+#include "testscores/ui/ScoreEntryWindow.h"
+#include "testscores/ui/TInput1Form.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+
+#include <cstdio>
+#include <functional>
+#include <iostream>
+#include <string>
+
+using namespace tavro;
+using tavro::test::GuiFixture;
+
+namespace {
+
+struct Cell {
+    int classIndex, number, field, value;
+};
+
+// Runs one save and reports it; false when the driver went away.
+bool report(const char *step, test::ScriptedPrompter &prompter, const std::function<void()> &save,
+            const std::function<bool()> &failed, const std::function<bool()> &unsaved,
+            const std::function<bool()> &editsKept) {
+    if (std::string(step) == "close")
+        prompter.script({Prompter::Answer::Cancel});
+    else if (std::string(step) == "calc")
+        prompter.script({Prompter::Answer::Yes, Prompter::Answer::Yes, Prompter::Answer::Yes});
+    save();
+    QJsonArray messages;
+    for (const QString &text : prompter.texts())
+        messages.append(text);
+    const QJsonObject r{{"step", step},
+                        {"failed", failed()},
+                        {"messages", messages},
+                        {"unsaved", unsaved()},
+                        {"edits_kept", editsKept()}};
+    const QByteArray json = QJsonDocument(r).toJson(QJsonDocument::Compact) + '\n';
+    std::fwrite(json.constData(), 1, std::size_t(json.size()), stdout);
+    std::fflush(stdout);
+    prompter.clear();
+    std::string line;
+    return bool(std::getline(std::cin, line));
+}
+
+// The close, and when it failed the close once more.
+void closeTwice(QWidget *w, test::ScriptedPrompter &prompter, const std::function<bool()> &unsaved,
+                const std::function<bool()> &editsKept) {
+    auto *back = GuiFixture::child<QPushButton>(w, "ModoruButton");
+    const auto click = [back] { QTest::mouseClick(back, Qt::LeftButton); };
+    const auto open = [w] { return w->isVisible(); };
+    if (report("close", prompter, click, open, unsaved, editsKept) && w->isVisible())
+        report("again", prompter, click, open, unsaved, editsKept);
+}
+
+int probeScoreEntry(const WorkingContext &context, test::TestPlatform &doubles) {
+    TInput1Form w(scoreEntryContextOf(context, false), doubles.platform());
+    if (!GuiFixture::showAt(&w) || w.session().tabCount() == 0) {
+        std::fprintf(stderr, "the window did not open\n");
+        return 2;
+    }
+    auto *grid = GuiFixture::child<QTableView>(&w, "InputGrid");
+    auto *model = static_cast<scoreentryui::ScoreEntryModel *>(grid->model());
+
+    // Typed: viewpoints 1..3 of numbers 1..3 (Enter moves on); pasted: a column at number 20, viewpoint 2.
+    grid->setFocus();
+    for (int row = 1; row <= 3; ++row)
+        for (const char *value : {"31", "17", "9"}) {
+            QTest::keyClick(grid, Qt::Key_Delete);
+            GuiFixture::typeText(grid, QString::fromLatin1(value));
+            QTest::keyClick(grid, Qt::Key_Return);
+        }
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(model->indexOf(20, 2)).center());
+    doubles.clipboard.setText(QStringLiteral("23\r\n-\r\n11\r\n"));
+    w.findChild<QAction *>("PasteAction")->trigger();
+    // "n" twice: the first half of class 2, where number 1 gets 12 in viewpoint 1.
+    grid->setFocus();
+    GuiFixture::typeText(grid, QStringLiteral("nn"));
+    QTest::keyClick(grid, Qt::Key_Delete);
+    GuiFixture::typeText(grid, QStringLiteral("12"));
+    QTest::keyClick(grid, Qt::Key_Return);
+    const int class2Tab = w.session().cursor().tab;
+    // What was typed and pasted, as the session keeps it (class index, number, field, value; "-" is -2).
+    const std::vector<Cell> expected = {{0, 1, 1, 31},  {0, 1, 2, 17},  {0, 1, 3, 9},
+                                        {0, 2, 1, 31},  {0, 3, 3, 9},   {0, 20, 2, 23},
+                                        {0, 21, 2, -2}, {0, 22, 2, 11}, {1, 1, 1, 12}};
+    const auto editsKept = [&] {
+        for (const Cell &cell : expected)
+            if (w.session().classScores(cell.classIndex).student(cell.number)[std::size_t(cell.field)] !=
+                cell.value)
+                return false;
+        return true;
+    };
+    if (class2Tab != 2 || !editsKept() || !w.session().isModified()) {
+        std::fprintf(stderr, "the edits did not reach the window (tab %d, kept %d)\n", class2Tab,
+                     int(editsKept()));
+        return 2;
+    }
+
+    closeTwice(
+        &w, doubles.prompter, [&] { return w.session().isModified(); }, editsKept);
+    return 0;
+}
+
+int probeEvaluation(const WorkingContext &context, test::TestPlatform &doubles) {
+    THyoutei1Form w(evaluationContextOf(context, false), doubles.platform());
+    EvaluationSession &s = w.session();
+    if (!GuiFixture::showAt(&w, QSize(1280, 800)) || s.readOnly()) {
+        std::fprintf(stderr, "the window did not open for writing\n");
+        return 2;
+    }
+    auto *grid = GuiFixture::child<QTableView>(&w, "TokutenGrid");
+    int regularItem = 0;
+    for (int item = 1; item <= kMaxItems && regularItem == 0; ++item)
+        if (s.worksheet().item(item).kind == itemkind::kRegular && s.worksheet().item(item).fullScore >= 20)
+            regularItem = item;
+    if (!grid || regularItem == 0) {
+        std::fprintf(stderr, "no regular item to type into\n");
+        return 2;
+    }
+    // 17 and 9 typed for the first two students, then the automatic estimate.
+    const int column = regularItem + 2;
+    const auto cell = [&](int row) { return grid->model()->index(row, column).data().toString(); };
+    grid->setFocus();
+    for (const auto &[row, keys] : {std::pair{0, "17"}, std::pair{1, "9"}}) {
+        grid->setCurrentIndex(grid->model()->index(row, column));
+        QTest::keyClick(grid, Qt::Key_Delete);
+        GuiFixture::typeText(grid, QString::fromLatin1(keys));
+    }
+    QTest::mouseClick(GuiFixture::child<QPushButton>(&w, "MikomiCulc"), Qt::LeftButton);
+    const auto editsKept = [&] { return cell(0) == QLatin1String("17") && cell(1) == QLatin1String("9"); };
+    if (!editsKept() || !s.isModified()) {
+        std::fprintf(stderr, "the edits did not reach the window\n");
+        return 2;
+    }
+    const auto unsaved = [&] { return s.isModified() || s.resultsPending(); };
+
+    // 評定計算 of period 1 once more: its results are written at once.
+    auto *calc = w.findChild<QAction *>("HyouteiCulc1");
+    if (!calc || !calc->isEnabled()) {
+        std::fprintf(stderr, "period 1 cannot be calculated\n");
+        return 2;
+    }
+    if (report(
+            "calc", doubles.prompter, [calc] { calc->trigger(); },
+            [&] { return s.resultsPending() || !s.isCalculated(); }, unsaved, editsKept))
+        closeTwice(&w, doubles.prompter, unsaved, editsKept);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    const bool input = args.size() == 3 && args[1] == QLatin1String("input");
+    if (args.size() != 3 || (!input && args[1] != QLatin1String("evaluation"))) {
+        std::fprintf(stderr, "usage: window_save_probe input|evaluation DATA\n");
+        return 2;
+    }
+    test::TestPlatform doubles;
+    const int nendo = schoolYearOf(doubles.clock.now().date());
+    WorkingContext context = loadContext(paths::withTrailingSeparator(args[2]), nendo, nendo);
+    context.mainCaption = QStringLiteral("TAVRO");
+
+    // "次へ" of the page: the lock is taken before the window opens and released after it closed.
+    DataPageChoice choice;
+    choice.page = input ? DataPage::PeriodicTest : DataPage::Compulsory;
+    choice.gradeIndex = 0;
+    choice.subject = QStringLiteral("国語");
+    if (input) {
+        choice.testIndex = 0;
+        choice.testName = QStringLiteral("1学期中間テスト");
+    }
+    const auto login = [](const LoginInputs &) {
+        return std::optional<LoginResult>(
+            LoginResult{DemoSchool::teacherNames().at(1), QStringLiteral("123")});
+    };
+    int status = 0;
+    const auto open = [&](const WorkingContext &c) {
+        status = input ? probeScoreEntry(c, doubles) : probeEvaluation(c, doubles);
+    };
+    SharedLock lock(doubles.prompter, doubles.clock, doubles.workstation);
+    doubles.prompter.clear();
+    const NextResult result = runNextSequence(context, choice, doubles.prompter, lock, login, open);
+    if (result != NextResult::Opened) {
+        // Nothing was edited: the report of the refused opening.
+        report(
+            "open", doubles.prompter, [] {}, [] { return true; }, [] { return false; }, [] { return true; });
+        return result == NextResult::LockRefused ? 0 : 2;
+    }
+    const QString lockName = lockNameFor(context, choice.page);
+    report(
+        "release", doubles.prompter, [] {}, [&] { return QFileInfo::exists(lockName); }, [] { return false; },
+        [] { return true; });
+    return status;
+}
