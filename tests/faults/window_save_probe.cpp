@@ -8,17 +8,20 @@
 //   messages    the message boxes shown since the last report
 //   unsaved     the window still has changes to write
 //   edits_kept  every edit is still in the window
-// The questions of 評定計算 are answered Yes, a failed close "キャンセル" (stay); the next close
-// gets the default answers.
+// The questions of 評定計算 are answered Yes, the first close of the score-entry and evaluation windows
+// "キャンセル" (stay), that of the roster "はい" (save); the next close gets the default answers.
 //   window_save_probe input DATA       the score-entry window: grade 1 国語, test A, classes 1..3,
 //                                      typed into classes 1 and 2 and a paste
 //   window_save_probe evaluation DATA  the evaluation window of the demo teacher, grade 1 国語: a typed
 //                                      score, the automatic estimate, 評定計算 of period 1
+//   window_save_probe roster DATA      the roster of grade 1: a name typed and a block pasted, then
+//                                      もどる (no lock)
 #include "app/DemoSchool.h"
 #include "app/NextSequence.h"
 #include "app/SharedLock.h"
 #include "app/Startup.h"
 #include "common/DataPaths.h"
+#include "config/ui/NameEditForm.h"
 #include "evaluation/EvaluationSession.h"
 #include "evaluation/Worksheet.h"
 #include "evaluation/ui/EvaluationWindow.h"
@@ -34,6 +37,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
@@ -55,9 +59,9 @@ struct Cell {
 // Runs one save and reports it; false when the driver went away.
 bool report(const char *step, test::ScriptedPrompter &prompter, const std::function<void()> &save,
             const std::function<bool()> &failed, const std::function<bool()> &unsaved,
-            const std::function<bool()> &editsKept) {
+            const std::function<bool()> &editsKept, Prompter::Answer closeAnswer = Prompter::Answer::Cancel) {
     if (std::string(step) == "close")
-        prompter.script({Prompter::Answer::Cancel});
+        prompter.script({closeAnswer});
     else if (std::string(step) == "calc")
         prompter.script({Prompter::Answer::Yes, Prompter::Answer::Yes, Prompter::Answer::Yes});
     save();
@@ -79,11 +83,12 @@ bool report(const char *step, test::ScriptedPrompter &prompter, const std::funct
 
 // The close, and when it failed the close once more.
 void closeTwice(QWidget *w, test::ScriptedPrompter &prompter, const std::function<bool()> &unsaved,
-                const std::function<bool()> &editsKept) {
-    auto *back = GuiFixture::child<QPushButton>(w, "ModoruButton");
+                const std::function<bool()> &editsKept, const char *backButton = "ModoruButton",
+                Prompter::Answer closeAnswer = Prompter::Answer::Cancel) {
+    auto *back = GuiFixture::child<QPushButton>(w, backButton);
     const auto click = [back] { QTest::mouseClick(back, Qt::LeftButton); };
     const auto open = [w] { return w->isVisible(); };
-    if (report("close", prompter, click, open, unsaved, editsKept) && w->isVisible())
+    if (report("close", prompter, click, open, unsaved, editsKept, closeAnswer) && w->isVisible())
         report("again", prompter, click, open, unsaved, editsKept);
 }
 
@@ -182,18 +187,64 @@ int probeEvaluation(const WorkingContext &context, test::TestPlatform &doubles) 
     return 0;
 }
 
+// The roster takes no lock and asks "保存しますか?" on every close: a failed save keeps the window open.
+int probeRoster(const QString &dataFolder, int nendo, test::TestPlatform &doubles) {
+    TNameEditForm w(doubles.platform(), QStringLiteral("TAVRO"), nendo, QStringLiteral("1"), dataFolder,
+                    true);
+    if (!GuiFixture::showAt(&w) || !w.editor().loadError().isEmpty()) {
+        std::fprintf(stderr, "the roster did not open\n");
+        return 2;
+    }
+    auto *grid = GuiFixture::child<QTableView>(&w, "NameGrid");
+    QAbstractItemModel *model = grid->model();
+    // A name typed over slot 3 (Return commits), a name and reading pasted at slot 8 and a history
+    // cell below it.
+    grid->setFocus();
+    grid->setCurrentIndex(model->index(2, RosterEditor::kNameColumn));
+    GuiFixture::typeText(grid, QStringLiteral("新")); // opens the in-place editor
+    auto *cellEditor = qobject_cast<QLineEdit *>(grid->indexWidget(grid->currentIndex()));
+    if (!cellEditor) {
+        std::fprintf(stderr, "no in-place editor\n");
+        return 2;
+    }
+    GuiFixture::typeText(cellEditor, QStringLiteral("井　陽菜"));
+    QTest::keyClick(cellEditor, Qt::Key_Return);
+    QTest::qWaitFor([&] { return !grid->indexWidget(model->index(2, RosterEditor::kNameColumn)); }, 2000);
+    grid->setCurrentIndex(model->index(7, RosterEditor::kNameColumn));
+    doubles.clipboard.setText(QStringLiteral("佐藤　一\tさとう　はじめ\r\n\t\t\t101\r\n"));
+    QTest::keyClick(grid, Qt::Key_V, Qt::ControlModifier);
+    const RosterEditor &editor = w.editor();
+    const auto editsKept = [&] {
+        return editor.cell(3, RosterEditor::kNameColumn) == QStringLiteral("新井　陽菜") &&
+               editor.cell(8, RosterEditor::kNameColumn) == QStringLiteral("佐藤　一") &&
+               editor.cell(8, RosterEditor::kFuriganaColumn) == QStringLiteral("さとう　はじめ") &&
+               editor.cell(9, RosterEditor::kNameColumn + 3) == QStringLiteral("101");
+    };
+    if (!editsKept()) {
+        std::fprintf(stderr, "the edits did not reach the roster\n");
+        return 2;
+    }
+    // The roster keeps no modified flag: its edits are unwritten until a close saved them.
+    const auto unsaved = [&] { return w.isVisible(); };
+    closeTwice(&w, doubles.prompter, unsaved, editsKept, "BackButton", Prompter::Answer::Yes);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
     const bool input = args.size() == 3 && args[1] == QLatin1String("input");
-    if (args.size() != 3 || (!input && args[1] != QLatin1String("evaluation"))) {
-        std::fprintf(stderr, "usage: window_save_probe input|evaluation DATA\n");
+    if (args.size() != 3 ||
+        (!input && args[1] != QLatin1String("evaluation") && args[1] != QLatin1String("roster"))) {
+        std::fprintf(stderr, "usage: window_save_probe input|evaluation|roster DATA\n");
         return 2;
     }
     test::TestPlatform doubles;
     const int nendo = schoolYearOf(doubles.clock.now().date());
+    if (args[1] == QLatin1String("roster"))
+        return probeRoster(paths::withTrailingSeparator(args[2]), nendo, doubles);
     WorkingContext context = loadContext(paths::withTrailingSeparator(args[2]), nendo, nendo);
     context.mainCaption = QStringLiteral("TAVRO");
 
