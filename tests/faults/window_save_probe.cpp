@@ -209,7 +209,11 @@ int probeRoster(const QString &dataFolder, int nendo, test::TestPlatform &double
     }
     GuiFixture::typeText(cellEditor, QStringLiteral("井　陽菜"));
     QTest::keyClick(cellEditor, Qt::Key_Return);
-    QTest::qWaitFor([&] { return !grid->indexWidget(model->index(2, RosterEditor::kNameColumn)); }, 2000);
+    // Return commits the editor queued.
+    if (!QTest::qWaitFor([&] { return !grid->indexWidget(model->index(2, RosterEditor::kNameColumn)); })) {
+        std::fprintf(stderr, "the in-place editor stayed open\n");
+        return 2;
+    }
     grid->setCurrentIndex(model->index(7, RosterEditor::kNameColumn));
     doubles.clipboard.setText(QStringLiteral("佐藤　一\tさとう　はじめ\r\n\t\t\t101\r\n"));
     QTest::keyClick(grid, Qt::Key_V, Qt::ControlModifier);
