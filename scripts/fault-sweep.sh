@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# The full fault sweep: every write path of tavro-cli, and the saves of the score-entry, evaluation
-# and roster windows (tests/faults/window_save_probe), with each of their file-system calls failing in turn, with
-# every error (ENOSPC, EIO, EACCES, EROFS). Prints per path the calls that can fail, the faults injected
+# The full fault sweep: every write path of tavro-cli, and the saves of the score-entry, evaluation,
+# roster and settings windows (tests/faults/window_save_probe), with each of their file-system calls
+# failing in turn, with every error (ENOSPC, EIO, EACCES, EROFS). Prints per path the calls that can fail, the faults injected
 # and the failures found; non-zero exit status when any. Linux only.
 #   TAVRO_FAULT_ERRNOS  errors to inject (default ENOSPC,EIO,EACCES,EROFS)
 #   TAVRO_FAULT_PATHS   paths to sweep (default all: load,calc,formulas,...,demo,window-input,
-#                       window-evaluation,window-roster)
+#                       window-evaluation,window-roster,window-settings,window-kanten,
+#                       window-members,window-tanto)
 #   TAVRO_FAULT_LIMIT   at most this many calls per path and error, spread evenly (default 0: all)
 #   TAVRO_FAULT_READS   1: opens for reading fail too
 #   TAVRO_FAULT_DEMO_STRIDE  demo writes a whole school (some 1600 calls, each N a new demo): every

@@ -10,8 +10,8 @@ content: a file is only new together with its new ".bak", and no temporary file 
 command then runs once more without a fault and must succeed.
 
 With --probe, the saves of the windows are swept the same way through tests/faults/window_save_probe,
-which opens a window (score entry and evaluation through 次へ and its lock, the roster as its button
-does), edits it with keys and a paste and saves it: after each
+which opens a window (score entry and evaluation through 次へ and its lock, the roster and the settings
+dialogs as their buttons do), edits it with keys and a paste and saves it: after each
 save the files are checked as above; a failed save must be reported by the window naming the file and
 the reason, with every edit still in the window, and the next save must write everything.
 """
@@ -133,7 +133,11 @@ class WindowPath:
 
 def window_paths():
     return [WindowPath("window-input", ["input"]), WindowPath("window-evaluation", ["evaluation"]),
-            WindowPath("window-roster", ["roster"], locked=False)]
+            WindowPath("window-roster", ["roster"], locked=False),
+            WindowPath("window-settings", ["settings"], locked=False),
+            WindowPath("window-kanten", ["kanten"], locked=False),
+            WindowPath("window-members", ["members"], locked=False),
+            WindowPath("window-tanto", ["tanto"], locked=False)]
 
 
 def stats(folder):

@@ -16,12 +16,22 @@
 //                                      score, the automatic estimate, 評定計算 of period 1
 //   window_save_probe roster DATA      the roster of grade 1: a name typed and a block pasted, then
 //                                      もどる (no lock)
+//   window_save_probe settings DATA    the settings of the year (年度設定): a test name typed, then the
+//                                      close box
+//   window_save_probe kanten DATA      the viewpoints of 国語 (観点の定義): a name typed, then OK
+//   window_save_probe members DATA     the students of 選択国語 of grade 1: a number typed, then OK
+//   window_save_probe tanto DATA       the classes of 国語 (担当学級の設定): class 2 to 青山一郎, then OK
+// A failed save of the last four asks whether to stay; the answer is to stay.
 #include "app/DemoSchool.h"
 #include "app/NextSequence.h"
 #include "app/SharedLock.h"
 #include "app/Startup.h"
 #include "common/DataPaths.h"
+#include "config/ui/KantenDefForm.h"
 #include "config/ui/NameEditForm.h"
+#include "config/ui/SentakuMember1Form.h"
+#include "config/ui/SettingsForm.h"
+#include "config/ui/TantoForm.h"
 #include "evaluation/EvaluationSession.h"
 #include "evaluation/Worksheet.h"
 #include "evaluation/ui/EvaluationWindow.h"
@@ -38,8 +48,11 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTest>
 
 #include <cstdio>
@@ -234,21 +247,125 @@ int probeRoster(const QString &dataFolder, int nendo, test::TestPlatform &double
     return 0;
 }
 
+// A settings dialog: `edit` changes it and tells whether the change is shown; the dialog saves on
+// `closeButton` (or the close box when empty), and a failed save asks, answered with `stay`.
+int probeDialog(QDialog &w, test::TestPlatform &doubles, const QSize &size, const std::function<bool()> &edit,
+                const std::function<bool()> &editsKept, const char *closeButton, Prompter::Answer stay) {
+    if (!GuiFixture::showAt(&w, size)) {
+        std::fprintf(stderr, "the dialog did not open\n");
+        return 2;
+    }
+    if (!doubles.prompter.texts().isEmpty() || !edit() || !editsKept()) {
+        std::fprintf(stderr, "the edit did not reach the dialog: %s\n",
+                     qPrintable(doubles.prompter.texts().join(u'|')));
+        return 2;
+    }
+    // These dialogs keep no modified flag the caller sees: what they show is unwritten until they closed.
+    const auto unsaved = [&] { return w.isVisible(); };
+    if (*closeButton) {
+        closeTwice(&w, doubles.prompter, unsaved, editsKept, closeButton, stay);
+        return 0;
+    }
+    const auto close = [&] { w.close(); };
+    if (report("close", doubles.prompter, close, unsaved, unsaved, editsKept, stay) && w.isVisible())
+        report("again", doubles.prompter, close, unsaved, unsaved, editsKept);
+    return 0;
+}
+
+int probeSettingsWindow(const QString &kind, const QString &dataFolder, int nendo,
+                        test::TestPlatform &doubles) {
+    const Platform platform = doubles.platform();
+    const QString caption = QStringLiteral("TAVRO");
+    const auto replaceText = [](QWidget *edit, const QString &text) {
+        if (!edit)
+            return false;
+        edit->setFocus();
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(edit, Qt::Key_Delete);
+        GuiFixture::typeText(edit, text);
+        return true;
+    };
+    if (kind == QLatin1String("settings")) {
+        TSettingsForm w(platform, caption, nendo, dataFolder);
+        const QString typed = QStringLiteral("実力診断");
+        const auto field = [&] { return GuiFixture::child<QLineEdit>(&w, "TestName1"); };
+        return probeDialog(
+            w, doubles, QSize(900, 640), [&] { return replaceText(field(), typed); },
+            [&] { return field()->text() == typed; }, "", Prompter::Answer::Yes);
+    }
+    if (kind == QLatin1String("kanten")) {
+        TKantenDefForm w(platform, caption, nendo, dataFolder, 1);
+        const QString typed = QStringLiteral("読む力");
+        const auto field = [&] { return GuiFixture::child<QLineEdit>(&w, "Kanten2M"); };
+        return probeDialog(
+            w, doubles, QSize(860, 470), [&] { return replaceText(field(), typed); },
+            [&] { return field()->text() == typed; }, "OKButton", Prompter::Answer::No);
+    }
+    if (kind == QLatin1String("members")) {
+        TSentakuMember1Form w(platform, caption, nendo, dataFolder, QStringLiteral("1"));
+        const auto memo = [&] { return GuiFixture::child<QPlainTextEdit>(&w, "MemberMemo"); };
+        const auto edit = [&] {
+            auto *list = GuiFixture::child<QListWidget>(&w, "SentakuList");
+            if (!list || !list->currentItem() || list->currentItem()->text() != QStringLiteral("選択国語"))
+                return false;
+            memo()->setFocus();
+            memo()->moveCursor(QTextCursor::End);
+            GuiFixture::typeText(memo(), QStringLiteral("\n2305"));
+            return true;
+        };
+        return probeDialog(
+            w, doubles, QSize(600, 520), edit,
+            [&] { return memo()->toPlainText().endsWith(QStringLiteral("\n2305")); }, "OKButton",
+            Prompter::Answer::No);
+    }
+    if (kind == QLatin1String("tanto")) {
+        TTantoForm w(platform, caption, nendo, dataFolder, 1);
+        const auto table = [&] { return GuiFixture::child<QTableWidget>(&w, "TantoGrid"); };
+        // Row 0 青山一郎, row 1 井上和子 (国語 in every class): class 2 goes to 青山一郎.
+        const auto edit = [&] {
+            auto *t = table();
+            auto *action = GuiFixture::child<QAction>(&w, "TantoAction");
+            if (!t || !action || t->rowCount() < 2 || t->columnCount() < 2 || !t->item(1, 1) ||
+                t->item(1, 1)->text() != QStringLiteral("○"))
+                return false;
+            QTest::mouseClick(t->viewport(), Qt::LeftButton, {},
+                              t->visualRect(t->model()->index(0, 1)).center());
+            action->trigger();
+            return true;
+        };
+        const auto kept = [&] {
+            auto *t = table();
+            return t->item(0, 1) && t->item(0, 1)->text() == QStringLiteral("○") &&
+                   (!t->item(1, 1) || t->item(1, 1)->text().isEmpty());
+        };
+        return probeDialog(w, doubles, QSize(1024, 768), edit, kept, "OKButton", Prompter::Answer::No);
+    }
+    return -1;
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
     const bool input = args.size() == 3 && args[1] == QLatin1String("input");
-    if (args.size() != 3 ||
-        (!input && args[1] != QLatin1String("evaluation") && args[1] != QLatin1String("roster"))) {
-        std::fprintf(stderr, "usage: window_save_probe input|evaluation|roster DATA\n");
+    const char *usage =
+        "usage: window_save_probe input|evaluation|roster|settings|kanten|members|tanto DATA\n";
+    if (args.size() != 3) {
+        std::fputs(usage, stderr);
         return 2;
     }
     test::TestPlatform doubles;
     const int nendo = schoolYearOf(doubles.clock.now().date());
+    const QString dataFolder = paths::withTrailingSeparator(args[2]);
     if (args[1] == QLatin1String("roster"))
-        return probeRoster(paths::withTrailingSeparator(args[2]), nendo, doubles);
+        return probeRoster(dataFolder, nendo, doubles);
+    if (const int status = probeSettingsWindow(args[1], dataFolder, nendo, doubles); status >= 0)
+        return status;
+    if (!input && args[1] != QLatin1String("evaluation")) {
+        std::fputs(usage, stderr);
+        return 2;
+    }
     WorkingContext context = loadContext(paths::withTrailingSeparator(args[2]), nendo, nendo);
     context.mainCaption = QStringLiteral("TAVRO");
 
