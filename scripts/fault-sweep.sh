@@ -6,7 +6,7 @@
 #   TAVRO_FAULT_ERRNOS  errors to inject (default ENOSPC,EIO,EACCES,EROFS)
 #   TAVRO_FAULT_PATHS   paths to sweep (default all: load,calc,formulas,...,demo,window-input,
 #                       window-evaluation,window-roster,window-settings,window-kanten,
-#                       window-members,window-tanto)
+#                       window-members,window-tanto,window-permission)
 #   TAVRO_FAULT_LIMIT   at most this many calls per path and error, spread evenly (default 0: all)
 #   TAVRO_FAULT_READS   1: opens for reading fail too
 #   TAVRO_FAULT_DEMO_STRIDE  demo writes a whole school (some 1600 calls, each N a new demo): every

@@ -137,7 +137,8 @@ def window_paths():
             WindowPath("window-settings", ["settings"], locked=False),
             WindowPath("window-kanten", ["kanten"], locked=False),
             WindowPath("window-members", ["members"], locked=False),
-            WindowPath("window-tanto", ["tanto"], locked=False)]
+            WindowPath("window-tanto", ["tanto"], locked=False),
+            WindowPath("window-permission", ["permission"], locked=False)]
 
 
 def stats(folder):

@@ -21,11 +21,13 @@
 //   window_save_probe kanten DATA      the viewpoints of 国語 (観点の定義): a name typed, then OK
 //   window_save_probe members DATA     the students of 選択国語 of grade 1: a number typed, then OK
 //   window_save_probe tanto DATA       the classes of 国語 (担当学級の設定): class 2 to 青山一郎, then OK
-// A failed save of the last four asks whether to stay; the answer is to stay.
+//   window_save_probe permission DATA  the input permissions (入力許可): the first test, then OK
+// A failed save of the last five asks whether to stay; the answer is to stay.
 #include "app/DemoSchool.h"
 #include "app/NextSequence.h"
 #include "app/SharedLock.h"
 #include "app/Startup.h"
+#include "app/ui/PermissionForm1.h"
 #include "common/DataPaths.h"
 #include "config/ui/KantenDefForm.h"
 #include "config/ui/NameEditForm.h"
@@ -340,6 +342,24 @@ int probeSettingsWindow(const QString &kind, const QString &dataFolder, int nend
         };
         return probeDialog(w, doubles, QSize(1024, 768), edit, kept, "OKButton", Prompter::Answer::No);
     }
+    if (kind == QLatin1String("permission")) {
+        TPermissionForm1 w(platform, nendo, dataFolder);
+        const auto item = [&]() -> QListWidgetItem * {
+            auto *list = GuiFixture::child<QListWidget>(&w, "CheckListBox1");
+            return list && list->count() > 0 ? list->item(0) : nullptr;
+        };
+        Qt::CheckState before = Qt::Unchecked;
+        const auto edit = [&] {
+            if (!item())
+                return false;
+            before = item()->checkState();
+            item()->setCheckState(before == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+            return true;
+        };
+        return probeDialog(
+            w, doubles, QSize(600, 480), edit, [&] { return item()->checkState() != before; }, "OKButton",
+            Prompter::Answer::No);
+    }
     return -1;
 }
 
@@ -350,7 +370,7 @@ int main(int argc, char **argv) {
     const QStringList args = app.arguments();
     const bool input = args.size() == 3 && args[1] == QLatin1String("input");
     const char *usage =
-        "usage: window_save_probe input|evaluation|roster|settings|kanten|members|tanto DATA\n";
+        "usage: window_save_probe input|evaluation|roster|settings|kanten|members|tanto|permission DATA\n";
     if (args.size() != 3) {
         std::fputs(usage, stderr);
         return 2;

@@ -76,25 +76,33 @@ TPermissionForm1::TPermissionForm1(const Platform &platform, int nendo, const QS
     m_pages->setCurrentIndex(qBound(0, stored, m_pages->count() - 1));
 }
 
-void TPermissionForm1::store() {
+bool TPermissionForm1::store() {
     if (m_stored)
-        return;
-    m_stored = true;
+        return true;
     for (int p = 0; p < 4; ++p) {
         InputPermissions::Page &page = m_permissions.pages[p];
         for (int i = 0; i < page.checked.size() && i < m_lists[p]->count(); ++i)
             page.checked[i] = m_lists[p]->item(i)->checkState() == Qt::Checked;
     }
     QString error;
-    if (!m_permissions.save(m_dataFolder, m_nendo, &error) && m_platform.prompter)
-        m_platform.prompter->message(u("Tavro"), error, Prompter::Icon::Error);
+    if (!m_permissions.save(m_dataFolder, m_nendo, &error) && m_platform.prompter) {
+        // The check marks stay in the window unless the teacher chooses to close without them.
+        const auto answer = m_platform.prompter->ask(
+            u("Tavro"),
+            u("入力許可の設定を保存できませんでした。\n") + error + u("\n\n保存せずに閉じますか?"),
+            Prompter::Buttons::YesNo, Prompter::Answer::No, Prompter::Icon::Warning);
+        if (answer != Prompter::Answer::Yes)
+            return false;
+    }
+    m_stored = true;
     if (m_platform.userStore)
         m_platform.userStore->writeInt(u("Settings"), u("Permission"), m_pages->currentIndex());
+    return true;
 }
 
 void TPermissionForm1::done(int r) {
-    store();
-    QDialog::done(r);
+    if (store())
+        QDialog::done(r);
 }
 
 } // namespace tavro

@@ -13,7 +13,8 @@ namespace tavro {
 
 // "入力許可": four pages of check lists (periodic tests, achievement tests, compulsory and elective
 // evaluations). Closing it in any way stores the check marks into the year settings file and the
-// active page per user ("Settings" / "Permission").
+// active page per user ("Settings" / "Permission"); when the file cannot be saved it asks whether to
+// close without saving, and otherwise stays open with the check marks.
 class TPermissionForm1 : public QDialog {
     Q_OBJECT
 
@@ -24,7 +25,8 @@ public:
     void done(int r) override;
 
 private:
-    void store();
+    // False when the save failed and the window is to stay open.
+    bool store();
 
     Platform m_platform;
     int m_nendo;
