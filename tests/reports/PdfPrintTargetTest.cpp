@@ -1,5 +1,6 @@
 // Printing to a PDF while a folder disappears (an unplugged network drive).
 #include "reports/render/PdfPrintTarget.h"
+#include "reports/ui/DialogPrintTarget.h"
 
 #include "app/DemoSchool.h"
 #include "common/FileSave.h"
@@ -11,6 +12,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QPrinter>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -23,6 +25,21 @@ constexpr int kYear = 2024;
 QStringList leftovers(const QString &folder) {
     return QDir(folder).entryList({QStringLiteral("*.tavro-tmp")}, QDir::Files | QDir::Hidden);
 }
+
+// The printer the print dialog hands over when "print to file" was chosen.
+class PrinterWithFile final : public PrintTarget {
+public:
+    explicit PrinterWithFile(QString path) : m_path(std::move(path)) {}
+    Opened open(const Job &job) override {
+        auto printer = std::make_unique<QPrinter>(QPrinter::ScreenResolution);
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(m_path);
+        return DialogPrintTarget::openOnPrinter(std::move(printer), job.title);
+    }
+
+private:
+    QString m_path;
+};
 
 } // namespace
 
@@ -84,16 +101,22 @@ private slots:
 
     // The folder of the PDF goes while the document is drawn: the end reports the file and the reason,
     // and the PDF that was there keeps its bytes once the folder is back; a new file is made whole, and
-    // a print that fails or is refused leaves no file of its own.
+    // a print that fails or is refused leaves no file of its own. The same for "print to file" of the
+    // print dialog (a printer with an output file).
     void folderGoneWhileDrawing_data() {
+        QTest::addColumn<bool>("printer");
         QTest::addColumn<bool>("existing");
         QTest::addColumn<bool>("vanish");
-        QTest::newRow("new file") << false << false;
-        QTest::newRow("over an old file") << true << false;
-        QTest::newRow("new file, folder gone") << false << true;
-        QTest::newRow("old file, folder gone") << true << true;
+        for (const bool printer : {false, true}) {
+            const char *kind = printer ? "print to file: " : "pdf: ";
+            QTest::addRow("%snew file", kind) << printer << false << false;
+            QTest::addRow("%sover an old file", kind) << printer << true << false;
+            QTest::addRow("%snew file, folder gone", kind) << printer << false << true;
+            QTest::addRow("%sold file, folder gone", kind) << printer << true << true;
+        }
     }
     void folderGoneWhileDrawing() {
+        QFETCH(bool, printer);
         QFETCH(bool, existing);
         QFETCH(bool, vanish);
         QTemporaryDir dir;
@@ -105,11 +128,13 @@ private slots:
         if (existing)
             QVERIFY(saveFileAtomically(path, old));
 
-        PdfPrintTarget target(path, 72);
+        PdfPrintTarget pdf(path, 72);
+        PrinterWithFile toFile(path);
         PrintTarget::Job job;
         job.title = reports::jobTitle(QStringLiteral("一覧"));
         reports::PrintOutcome outcome;
-        PrintTarget::Opened opened = reports::beginPrint(target, job, outcome);
+        PrintTarget::Opened opened =
+            reports::beginPrint(printer ? static_cast<PrintTarget &>(toFile) : pdf, job, outcome);
         QVERIFY2(opened.canvas, qPrintable(outcome.error));
         if (existing) {
             QByteArray bytes;

@@ -2,6 +2,9 @@
 
 #include "platform/PrintTarget.h"
 
+#include <memory>
+
+class QPrinter;
 class QWidget;
 
 namespace tavro {
@@ -12,6 +15,10 @@ class DialogPrintTarget final : public PrintTarget {
 public:
     explicit DialogPrintTarget(QWidget *parent = nullptr) : m_parent(parent) {}
     Opened open(const Job &job) override;
+
+    // The canvas on the printer the dialog set up. With an output file ("print to file") the file is
+    // written whole when the document ends, so a print that fails midway leaves the old file.
+    static Opened openOnPrinter(std::unique_ptr<QPrinter> printer, const QString &title);
 
 private:
     QWidget *m_parent;
