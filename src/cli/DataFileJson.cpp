@@ -345,10 +345,6 @@ QString at(const char *list, qsizetype index) {
     return QStringLiteral("%1[%2]").arg(QLatin1String(list)).arg(index);
 }
 
-bool isScoreCode(int v) {
-    return (v >= score::kNotSubmitted && v <= score::kMaxScore) || score::isEstimate(v);
-}
-
 bool worksheetFromJson(const QJsonObject &doc, QByteArray &bytes, In &in) {
     Worksheet w;
     QJsonArray a;
@@ -407,9 +403,9 @@ bool worksheetFromJson(const QJsonObject &doc, QByteArray &bytes, In &in) {
         if (!in.object(a[i], where, o) || !in.integer(o, "item", where, 1, kMaxItems, item) ||
             !in.integer(o, "class", where, 1, kMaxClasses, c) ||
             !in.integer(o, "number", where, 1, kSeatsPerClass, n) ||
-            !in.integer(o, "score", where, score::estimate(score::kMaxScore), score::kMaxScore, s))
+            !in.integer(o, "score", where, score::estimate(score::kMaxAggregate), score::kMaxAggregate, s))
             return false;
-        if (!isScoreCode(s))
+        if (!score::isValidCode(s, w.item(item).kind == itemkind::kAggregate))
             return in.fail(where + QStringLiteral(".score"),
                            QStringLiteral("得点のコードではありません。(値: %1)").arg(s));
         w.score(item, c, n) = s;

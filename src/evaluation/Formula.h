@@ -16,7 +16,7 @@ namespace tavro::formula {
 
 // The largest result value; beyond it a result is treated as unusable (its estimate code would not
 // fit in 32 bits).
-inline constexpr std::int64_t kMaxResult = 2147483647LL - 1000;
+inline constexpr std::int64_t kMaxResult = score::kMaxAggregate;
 
 // A formula that begins with "@SJS" in any letter case: its item is never recomputed.
 bool isFrozen(QStringView formula);

@@ -65,15 +65,27 @@ inline constexpr int kNotSubmitted = -4; // "/"
 inline constexpr int kEstimateBase = -1000;
 inline constexpr int kMaxScore = 999;
 
-// An estimated score v (0..999) is stored as -1000 - v.
+// The largest value an aggregate item's formula stores: its results have no bound of their own (a sum
+// of many items passes 999), only the estimate code -1000 - v has to fit in 32 bits.
+inline constexpr int kMaxAggregate = 2147483647 - 1000;
+
+// An estimated score v is stored as -1000 - v: v is 0..999 when entered, any result of an aggregate's
+// formula.
 constexpr bool isEstimate(int code) {
-    return code <= kEstimateBase && code >= kEstimateBase - kMaxScore;
+    return code <= kEstimateBase && code >= kEstimateBase - kMaxAggregate;
 }
 constexpr int estimate(int value) {
     return kEstimateBase - value;
 }
 constexpr int estimateValue(int code) {
     return kEstimateBase - code;
+}
+// Whether `code` is a score an item can hold: entered and imported scores are 0..999, aggregate items
+// (`aggregate`) hold any formula result.
+constexpr bool isValidCode(int code, bool aggregate) {
+    const int highest = aggregate ? kMaxAggregate : kMaxScore;
+    return (code >= kNotSubmitted && code <= highest) ||
+           (code <= kEstimateBase && code >= kEstimateBase - highest);
 }
 } // namespace score
 

@@ -7,6 +7,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <vector>
+
 namespace tavro {
 
 class Prompter;
@@ -83,14 +85,18 @@ template <class Sink> void parseWorksheet(const QByteArray &bytes, Sink &sink, R
             return true;
         };
     };
-    auto scoreCode = [](std::int32_t v) { return (v >= -4 && v <= 999) || score::isEstimate(v); };
+    std::vector<bool> aggregate(std::size_t(kMaxItems) + 1, false); // by the kinds read
     auto ratio = [](std::int32_t v) { return v >= 0 && v <= 999; };
 
     section([&](std::int32_t item) {
         return textEntry(item, [&](int i, const char *d, int n) { sink.name(i, d, n); });
     });
-    section(itemValue([&](int i, std::int32_t v) { sink.kind(i, v); },
-                      [](std::int32_t v) { return v >= 0 && v <= 4; }));
+    section(itemValue(
+        [&](int i, std::int32_t v) {
+            aggregate[std::size_t(i)] = v == itemkind::kAggregate;
+            sink.kind(i, v);
+        },
+        [](std::int32_t v) { return v >= 0 && v <= 4; }));
     section(itemValue([&](int i, std::int32_t v) { sink.link(i, v); },
                       [](std::int32_t v) { return v >= 0 && v <= 999; }));
     section([&](std::int32_t item) {
@@ -144,7 +150,7 @@ template <class Sink> void parseWorksheet(const QByteArray &bytes, Sink &sink, R
             ++report.skippedEntries;
             return true;
         }
-        if (!scoreCode(k[2]))
+        if (!score::isValidCode(k[2], aggregate[std::size_t(item)]))
             ++report.badValues;
         sink.score(item, k[0], k[1], k[2]);
         return true;

@@ -138,6 +138,7 @@ private slots:
         QVERIFY(!ratioKey(5, ch('*')).handled);
 
         QCOMPARE(displayText(-1075, 100, false), QStringLiteral("*75"));
+        QCOMPARE(displayText(-2500, 0, false), QStringLiteral("*1500")); // an aggregate's estimate
         QCOMPARE(displayText(120, 100, false), QStringLiteral("+120"));
         QCOMPARE(displayText(5, 5, true), QStringLiteral("A\uFF9F"));
         QCOMPARE(displayText(1, 5, true), QStringLiteral("Cx"));

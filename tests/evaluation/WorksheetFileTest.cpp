@@ -86,6 +86,7 @@ private slots:
     void failedSaveKeepsOldFile();
     void refusesVersion600();
     void survivesTruncationAndBadKeys();
+    void scoreRangeByKind();
 };
 
 void WorksheetFileTest::writesExactBytes() {
@@ -318,6 +319,43 @@ void WorksheetFileTest::survivesTruncationAndBadKeys() {
     report = WorksheetFile::parse(t.bytes(), w);
     QVERIFY(report.truncated && !report.badText);
     QCOMPARE(w.item(1).name, QString(255, u'a'));
+}
+
+// Entered and imported scores are 0..999 (estimates too); an aggregate item holds whatever its formula
+// gives, as a sum of many tests passes 999. Only the values outside an item's range count as bad.
+void WorksheetFileTest::scoreRangeByKind() {
+    struct Row {
+        int kind, code;
+        bool valid;
+    };
+    const Row rows[] = {
+        {itemkind::kRegular, 999, true},
+        {itemkind::kRegular, 1000, false},
+        {itemkind::kRegular, score::estimate(999), true},
+        {itemkind::kRegular, score::estimate(1000), false},
+        {itemkind::kRegular, -5, false},
+        {itemkind::kPeriodicTest, 1200, false},
+        {itemkind::kNone, 5000, false},
+        {itemkind::kAggregate, 1200, true},
+        {itemkind::kAggregate, score::kMaxAggregate, true},
+        {itemkind::kAggregate, score::estimate(1500), true},
+        {itemkind::kAggregate, score::kNotSubmitted, true},
+        {itemkind::kAggregate, -5, false},
+        {itemkind::kAggregate, -999, false},
+    };
+    for (const Row &row : rows) {
+        Worksheet w;
+        w.item(7).kind = row.kind;
+        w.item(7).formula = row.kind == itemkind::kAggregate ? QStringLiteral("1,2,3") : QString();
+        w.score(7, 2, 31) = row.code;
+        QByteArray bytes;
+        QVERIFY(WorksheetFile::serialize(w, bytes));
+        Worksheet read;
+        const ReadReport report = WorksheetFile::parse(bytes, read);
+        const QByteArray what = QByteArray::number(row.kind) + " " + QByteArray::number(row.code);
+        QVERIFY2(report.badValues == (row.valid ? 0 : 1), what.constData());
+        QVERIFY2(read.score(7, 2, 31) == row.code, what.constData()); // kept either way
+    }
 }
 
 QTEST_GUILESS_MAIN(WorksheetFileTest)

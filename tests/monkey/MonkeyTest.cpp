@@ -4,6 +4,8 @@
 // TAVRO_MONKEY_SEED     the seed (default 1); each window mixes its name in, so a filtered run replays
 // TAVRO_MONKEY_SECONDS  seconds per window (default 2)
 // TAVRO_MONKEY_WINDOWS  comma-separated parts of window names to run (default: all)
+// TAVRO_MONKEY_KEEP     a folder: the data folder of a window whose files do not read cleanly is
+//                       copied there (as KEEP/<window>) for inspection
 #include "app/DataFolderCheck.h"
 #include "app/DemoEvaluation.h"
 #include "app/DemoSchool.h"
@@ -45,12 +47,14 @@
 #include <QClipboard>
 #include <QDeadlineTimer>
 #include <QDialog>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
+#include <QProcess>
 #include <QRandomGenerator>
 #include <QTabWidget>
 #include <QTest>
@@ -733,6 +737,12 @@ private slots:
         for (const CheckedFile &file : files)
             if (!file.report.isClean())
                 damaged.append(file.path + QStringLiteral(": ") + file.report.problems().join(u','));
+        const QString keep = qEnvironmentVariable("TAVRO_MONKEY_KEEP");
+        if (!damaged.isEmpty() && !keep.isEmpty()) {
+            const QString target = QDir(keep).filePath(name);
+            QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-r"), f.dataFolder(), target});
+            qInfo("monkey: the data folder is kept in %s", qPrintable(target));
+        }
         QVERIFY2(damaged.isEmpty(), qPrintable(damaged.join(u'\n')));
     }
 };
