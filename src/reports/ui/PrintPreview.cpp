@@ -2,6 +2,7 @@
 
 #include "reports/render/PainterCanvas.h"
 
+#include <QGraphicsView>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrintPreviewDialog>
@@ -60,6 +61,12 @@ PrintPreview::PrintPreview(Print print, QWidget *parent)
     : m_print(std::move(print)), m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution)),
       m_dialog(std::make_unique<QPrintPreviewDialog>(m_printer.get(), parent)) {
     m_dialog->setObjectName(QStringLiteral("PrintPreviewDialog"));
+    // Scroll bars that come and go could make the pages' view lay itself out for ever (a page that fits
+    // only without the bar): they stay.
+    for (QGraphicsView *view : m_dialog->findChildren<QGraphicsView *>()) {
+        view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    }
     QObject::connect(m_dialog.get(), &QPrintPreviewDialog::paintRequested, m_dialog.get(),
                      [this](QPrinter *printer) { paint(printer); });
 }
